@@ -1,0 +1,97 @@
+#include "platform/dshow/output_pin.h"
+
+#include "platform/dshow/mem_allocator.h"
+
+CBaseOutputPin::CBaseOutputPin(const char* objectName, CBaseFilter* filter, std::recursive_mutex* lock,
+                               const char* pinName)
+    : CBasePin(objectName, filter, lock, pinName, PINDIR_OUTPUT)
+{
+}
+
+HRESULT CBaseOutputPin::CheckConnect(IPin* pin)
+{
+    const HRESULT hr = CBasePin::CheckConnect(pin);
+    if (FAILED(hr)) return hr;
+    // Pushing needs IMemInputPin on the other side.
+    return pin->QueryInterface(IMemInputPin::iid, m_inputPin.ReleaseAndGetVoidAddress());
+}
+
+HRESULT CBaseOutputPin::CompleteConnect(IPin*) { return DecideAllocator(m_inputPin.Get()); }
+
+HRESULT CBaseOutputPin::DecideAllocator(IMemInputPin* pin)
+{
+    ALLOCATOR_PROPERTIES request{0, 0, 0, 0};
+    pin->GetAllocatorRequirements(&request);
+    if (request.cbAlign == 0) request.cbAlign = 1;
+
+    // The peer's allocator first, then one of our own.
+    if (SUCCEEDED(pin->GetAllocator(m_allocator.ReleaseAndGetAddressOf())) &&
+        SUCCEEDED(DecideBufferSize(m_allocator.Get(), &request)) &&
+        SUCCEEDED(pin->NotifyAllocator(m_allocator.Get(), FALSE)))
+        return S_OK;
+
+    m_allocator.Reset();
+    ComPtr<IMemAllocator> own(new CMemAllocator());
+    HRESULT hr = DecideBufferSize(own.Get(), &request);
+    if (SUCCEEDED(hr)) hr = pin->NotifyAllocator(own.Get(), FALSE);
+    if (FAILED(hr)) return hr;
+    m_allocator = own;
+    return S_OK;
+}
+
+HRESULT CBaseOutputPin::BreakConnect()
+{
+    if (m_allocator) m_allocator->Decommit();
+    m_allocator.Reset();
+    m_inputPin.Reset();
+    return S_OK;
+}
+
+HRESULT CBaseOutputPin::Active()
+{
+    if (!m_allocator) return VFW_E_NO_ALLOCATOR;
+    return m_allocator->Commit();
+}
+
+HRESULT CBaseOutputPin::Inactive()
+{
+    if (!m_allocator) return VFW_E_NO_ALLOCATOR;
+    return m_allocator->Decommit();
+}
+
+HRESULT CBaseOutputPin::GetDeliveryBuffer(IMediaSample** sample, REFERENCE_TIME* start, REFERENCE_TIME* end,
+                                          DWORD flags)
+{
+    if (!m_allocator) return VFW_E_NO_ALLOCATOR;
+    return m_allocator->GetBuffer(sample, start, end, flags);
+}
+
+HRESULT CBaseOutputPin::Deliver(IMediaSample* sample)
+{
+    if (!m_inputPin) return VFW_E_NOT_CONNECTED;
+    return m_inputPin->Receive(sample);
+}
+
+HRESULT CBaseOutputPin::DeliverEndOfStream()
+{
+    if (!m_connected) return VFW_E_NOT_CONNECTED;
+    return m_connected->EndOfStream();
+}
+
+HRESULT CBaseOutputPin::DeliverBeginFlush()
+{
+    if (!m_connected) return VFW_E_NOT_CONNECTED;
+    return m_connected->BeginFlush();
+}
+
+HRESULT CBaseOutputPin::DeliverEndFlush()
+{
+    if (!m_connected) return VFW_E_NOT_CONNECTED;
+    return m_connected->EndFlush();
+}
+
+HRESULT CBaseOutputPin::DeliverNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate)
+{
+    if (!m_connected) return VFW_E_NOT_CONNECTED;
+    return m_connected->NewSegment(start, stop, rate);
+}

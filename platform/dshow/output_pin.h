@@ -1,0 +1,42 @@
+// CBaseOutputPin: an output pin that pushes samples into a peer's IMemInputPin.
+//
+// On connection it agrees an allocator with the peer (the peer's, else its
+// own) and sizes it through DecideBufferSize. Active commits the allocator,
+// Inactive decommits it, which frees a streaming thread waiting for a buffer.
+#pragma once
+
+#include "platform/dshow/base_pin.h"
+
+class CBaseOutputPin : public CBasePin {
+public:
+    CBaseOutputPin(const char* objectName, CBaseFilter* filter, std::recursive_mutex* lock, const char* pinName);
+
+    HRESULT CheckConnect(IPin* pin) override;
+    HRESULT CompleteConnect(IPin* receivePin) override;
+    HRESULT BreakConnect() override;
+    HRESULT Active() override;
+    HRESULT Inactive() override;
+
+    // An output pin receives no stream control from upstream.
+    HRESULT EndOfStream() override { return E_UNEXPECTED; }
+    HRESULT BeginFlush() override { return E_UNEXPECTED; }
+    HRESULT EndFlush() override { return E_UNEXPECTED; }
+
+    // Sets the allocator's buffer count and size, given the peer's wishes.
+    virtual HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) = 0;
+
+    // Streaming thread: a free buffer (waits while all are in use).
+    HRESULT GetDeliveryBuffer(IMediaSample** sample, REFERENCE_TIME* start, REFERENCE_TIME* end, DWORD flags);
+    HRESULT Deliver(IMediaSample* sample);
+    HRESULT DeliverEndOfStream();
+    HRESULT DeliverBeginFlush();
+    HRESULT DeliverEndFlush();
+    HRESULT DeliverNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate);
+
+protected:
+    ComPtr<IMemAllocator> m_allocator;
+    ComPtr<IMemInputPin> m_inputPin;
+
+private:
+    HRESULT DecideAllocator(IMemInputPin* pin);
+};

@@ -1,0 +1,202 @@
+// Running graphs: completion, errors, stopping, state queries and clocks.
+#include <gtest/gtest.h>
+
+#include "tests/platform/dshow/graph_harness.h"
+#include "tests/platform/dshow/test_filters.h"
+
+using namespace testing_filters;
+
+namespace {
+
+// source -> pass-through -> sink, connected directly.
+struct Chain {
+    explicit Chain(const SourceSettings& settings = {})
+        : source(new CNumberedSource(settings)), pass(new CPassThrough()), sink(new CTestSink()),
+          refs{source, pass, sink}
+    {
+        h.Add(source, "Source");
+        h.Add(pass, "Pass");
+        h.Add(sink, "Sink");
+        EXPECT_EQ(h.graph->ConnectDirect(h.Pin(source, PINDIR_OUTPUT), h.Pin(pass, PINDIR_INPUT), nullptr), S_OK);
+        EXPECT_EQ(h.graph->ConnectDirect(h.Pin(pass, PINDIR_OUTPUT), h.Pin(sink, PINDIR_INPUT), nullptr), S_OK);
+    }
+
+    GraphHarness h;
+    CNumberedSource* source;
+    CPassThrough* pass;
+    CTestSink* sink;
+    ComPtr<IBaseFilter> refs[3];
+};
+
+std::vector<int> Numbers(int from, int to)
+{
+    std::vector<int> numbers;
+    for (int n = from; n < to; ++n) numbers.push_back(n);
+    return numbers;
+}
+
+}  // namespace
+
+TEST(Streaming, WithoutAClockEverySampleArrivesInOrderThenComplete)
+{
+    Chain c({.count = 200});
+    ASSERT_EQ(c.h.RunFree(), S_OK);
+    EXPECT_EQ(c.h.EventsUntilEnd(), std::vector<long>{EC_COMPLETE});
+    EXPECT_EQ(c.sink->Received(), Numbers(0, 200));
+    EXPECT_EQ(c.pass->passed.load(), 200);
+
+    long code = 0;
+    EXPECT_EQ(c.h.events->WaitForCompletion(0, &code), S_OK);
+    EXPECT_EQ(code, EC_COMPLETE);
+    ASSERT_EQ(c.h.control->Stop(), S_OK);
+    EXPECT_EQ(CNumberedSource::s_liveThreads.load(), 0);
+}
+
+TEST(Streaming, CompleteWaitsForEverySink)
+{
+    // Two independent chains in one graph: one EC_COMPLETE, after both ended.
+    GraphHarness h;
+    auto* shortSource = new CNumberedSource({.count = 3});
+    auto* longSource = new CNumberedSource({.count = 50});
+    auto* sink1 = new CTestSink();
+    auto* sink2 = new CTestSink();
+    ComPtr<IBaseFilter> refs[] = {shortSource, longSource, sink1, sink2};
+    h.Add(shortSource, "Short");
+    h.Add(longSource, "Long");
+    h.Add(sink1, "Sink 1");
+    h.Add(sink2, "Sink 2");
+    ASSERT_EQ(h.graph->ConnectDirect(h.Pin(shortSource, PINDIR_OUTPUT), h.Pin(sink1, PINDIR_INPUT), nullptr), S_OK);
+    ASSERT_EQ(h.graph->ConnectDirect(h.Pin(longSource, PINDIR_OUTPUT), h.Pin(sink2, PINDIR_INPUT), nullptr), S_OK);
+
+    ASSERT_EQ(h.RunFree(), S_OK);
+    EXPECT_EQ(h.EventsUntilEnd(), std::vector<long>{EC_COMPLETE});
+    EXPECT_EQ(sink1->ReceivedCount(), 3);
+    EXPECT_EQ(sink2->ReceivedCount(), 50);
+    long code;
+    LONG_PTR p1, p2;
+    EXPECT_EQ(h.events->GetEvent(&code, &p1, &p2, 0), E_ABORT) << "exactly one EC_COMPLETE";
+}
+
+TEST(Streaming, SourceFailureEndsTheRunWithErrorAbort)
+{
+    Chain c({.count = 100, .failAt = 7});
+    ASSERT_EQ(c.h.RunFree(), S_OK);
+    LONG_PTR hr = 0;
+    EXPECT_EQ(c.h.EventsUntilEnd(&hr), std::vector<long>{EC_ERRORABORT});
+    EXPECT_EQ(static_cast<HRESULT>(hr), kSourceFailure);
+    EXPECT_EQ(c.sink->Received(), Numbers(0, 7));
+    // The sink still sees the end of stream, but a failed run never
+    // completes; once stopped, every notice has been given.
+    EXPECT_EQ(c.h.control->Stop(), S_OK);
+    long code;
+    LONG_PTR p1, p2;
+    EXPECT_EQ(c.h.events->GetEvent(&code, &p1, &p2, 0), E_ABORT);
+}
+
+TEST(Streaming, StopInTheMiddleJoinsEveryStreamingThread)
+{
+    Chain c({.count = -1});
+    ASSERT_EQ(c.h.RunFree(), S_OK);
+    c.sink->WaitForSamples(100);
+    EXPECT_EQ(CNumberedSource::s_liveThreads.load(), 1);
+
+    ASSERT_EQ(c.h.control->Stop(), S_OK);
+    EXPECT_EQ(CNumberedSource::s_liveThreads.load(), 0);
+    const int afterStop = c.sink->ReceivedCount();
+    OAFilterState state;
+    EXPECT_EQ(c.h.control->GetState(0, &state), S_OK);
+    EXPECT_EQ(state, State_Stopped);
+    EXPECT_EQ(c.sink->ReceivedCount(), afterStop) << "nothing arrives after Stop returned";
+
+    // The same graph runs again from the start.
+    ASSERT_EQ(c.h.control->Run(), S_OK);
+    c.sink->WaitForSamples(afterStop + 10);
+    ASSERT_EQ(c.h.control->Stop(), S_OK);
+}
+
+TEST(Streaming, StopFreesAThreadBlockedInsideASink)
+{
+    Chain c({.count = -1});
+    Gate gate;
+    c.sink->HoldSample(0, &gate);
+    ASSERT_EQ(c.h.RunFree(), S_OK);
+
+    // The sink holds the streaming thread; a state query must still answer.
+    OAFilterState state;
+    EXPECT_EQ(c.h.control->GetState(10, &state), S_OK);
+    EXPECT_EQ(state, State_Running);
+
+    std::thread stopper([&] { c.h.control->Stop(); });
+    gate.Open();  // what a real sink does when its work ends
+    stopper.join();
+    EXPECT_EQ(CNumberedSource::s_liveThreads.load(), 0);
+}
+
+TEST(Streaming, PausedGraphIsIntermediateUntilTheSinkHasASample)
+{
+    Gate gate;
+    Chain c({.count = 5, .holdFirst = &gate});
+    c.h.mediaFilter->SetSyncSource(nullptr);
+    ASSERT_EQ(c.h.control->Pause(), S_OK);
+
+    OAFilterState state;
+    EXPECT_EQ(c.h.control->GetState(10, &state), VFW_S_STATE_INTERMEDIATE);
+    EXPECT_EQ(state, State_Paused);
+
+    gate.Open();
+    EXPECT_EQ(c.h.control->GetState(INFINITE, &state), S_OK);
+    EXPECT_EQ(c.sink->ReceivedCount(), 0) << "a paused sink holds its first sample";
+    ASSERT_EQ(c.h.control->Run(), S_OK);
+    EXPECT_EQ(c.h.EventsUntilEnd(), std::vector<long>{EC_COMPLETE});
+    EXPECT_EQ(c.sink->Received(), Numbers(0, 5));
+}
+
+TEST(Streaming, ReleasingARunningGraphStopsItFirst)
+{
+    {
+        Chain c({.count = -1});
+        ASSERT_EQ(c.h.RunFree(), S_OK);
+        c.sink->WaitForSamples(20);
+    }
+    EXPECT_EQ(CNumberedSource::s_liveThreads.load(), 0);
+}
+
+namespace {
+
+// A clock that moves only when the test says so.
+class CManualClock final : public CUnknown, public IReferenceClock {
+public:
+    CManualClock() : CUnknown("manual clock") {}
+    DECLARE_IUNKNOWN
+    HRESULT NonDelegatingQueryInterface(REFIID riid, void** object) override
+    {
+        if (riid == IID_IUnknown || riid == IReferenceClock::iid)
+            return GetInterface(static_cast<IReferenceClock*>(this), object);
+        return E_NOINTERFACE;
+    }
+    HRESULT GetTime(REFERENCE_TIME* time) override
+    {
+        *time = now.load();
+        return S_OK;
+    }
+    std::atomic<REFERENCE_TIME> now{0};
+};
+
+}  // namespace
+
+TEST(Streaming, WithAClockTheSinkWaitsForEachSamplesTime)
+{
+    Chain c({.count = 3});
+    ComPtr<CManualClock> clock(new CManualClock());
+    c.h.mediaFilter->SetSyncSource(clock.Get());
+    ASSERT_EQ(c.h.mediaFilter->Run(0), S_OK);
+
+    c.sink->WaitForSamples(1);  // sample 0 is due at time 0
+    clock->now = kFrameTime;
+    c.sink->WaitForSamples(2);
+    EXPECT_EQ(c.sink->ReceivedCount(), 2) << "sample 2 is not due before 2 frames";
+    clock->now = 3 * kFrameTime;
+    EXPECT_EQ(c.h.EventsUntilEnd(), std::vector<long>{EC_COMPLETE});
+    EXPECT_EQ(c.sink->Received(), Numbers(0, 3));
+    ASSERT_EQ(c.h.control->Stop(), S_OK);
+}
