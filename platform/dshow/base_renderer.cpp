@@ -82,8 +82,8 @@ HRESULT CBaseRenderer::Stop()
     const HRESULT hr = CBaseFilter::Stop();
     // Waits for a sample being rendered to finish.
     std::lock_guard streaming(m_streamLock);
-    OnStopStreaming();
-    return hr;
+    const HRESULT stopped = OnStopStreaming();
+    return FAILED(hr) ? hr : stopped;
 }
 
 HRESULT CBaseRenderer::Pause()
@@ -96,8 +96,12 @@ HRESULT CBaseRenderer::Pause()
         m_haveSample = m_endOfStream = m_completeSent = false;
         m_position->ResetMediaTime();
     }
+    const bool starting = IsStopped();
     const HRESULT hr = CBaseFilter::Pause();
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr)) {
+        if (starting) OnStopStreaming();
+        return hr;
+    }
     {
         std::lock_guard render(m_renderLock);
         m_renderState = State_Paused;
@@ -198,6 +202,11 @@ HRESULT CBaseRenderer::Receive(IMediaSample* sample)
 HRESULT CBaseRenderer::EndOfStream()
 {
     std::lock_guard streaming(m_streamLock);
+    const HRESULT hr = OnEndOfStream();
+    if (FAILED(hr)) {
+        m_input.SetRunTimeError(hr);
+        return hr;
+    }
     std::unique_lock render(m_renderLock);
     m_endOfStream = true;
     m_renderStateChanged.notify_all();

@@ -64,6 +64,9 @@ public:
     // Pause from stopped; a failure fails the pause.
     virtual HRESULT OnStartStreaming() { return S_OK; }
     virtual HRESULT OnStopStreaming() { return S_OK; }
+    // The stream has ended; a failure ends the run with EC_ERRORABORT
+    // instead of EC_COMPLETE. Streaming thread, streaming lock held.
+    virtual HRESULT OnEndOfStream() { return S_OK; }
     // Interfaces the input pin offers beyond IPin and IMemInputPin (a file
     // writer's IStream); they must answer QueryInterface as the pin does.
     virtual HRESULT GetInputPinInterface(REFIID, void** object)

@@ -63,9 +63,10 @@ public:
 
     HRESULT NonDelegatingQueryInterface(REFIID riid, void** object) override;
 
-    // IFileSinkFilter. SetFileName takes a UTF-8 path and only records it;
-    // VFW_E_NOT_STOPPED unless stopped. GetCurFile gives E_FAIL (and a null
-    // name) before a name was set.
+    // IFileSinkFilter. SetFileName takes a UTF-8 path (and optionally a type
+    // that GetCurFile gives back) and only records it; VFW_E_NOT_STOPPED
+    // unless stopped. GetCurFile gives E_FAIL (and a null name) before a
+    // name was set.
     HRESULT SetFileName(LPCOLESTR fileName, const AM_MEDIA_TYPE* type) override;
     HRESULT GetCurFile(LPOLESTR* fileName, AM_MEDIA_TYPE* type) override;
 
@@ -79,6 +80,7 @@ public:
     HRESULT OnStartStreaming() override;
     // Closes the file; a failed close (a late write error) is returned.
     HRESULT OnStopStreaming() override;
+    HRESULT OnEndOfStream() override;
     HRESULT GetInputPinInterface(REFIID riid, void** object) override;
 
 private:
@@ -86,12 +88,12 @@ private:
     struct OpenFile;
 
     // Any thread; each takes m_fileLock.
-    HRESULT WriteAt(uint64_t offset, const BYTE* data, size_t size);
     HRESULT StreamRead(void* buffer, ULONG size, ULONG* read);
     HRESULT StreamWrite(const void* buffer, ULONG size, ULONG* written);
     HRESULT StreamSeek(int64_t move, DWORD origin, uint64_t* newPosition);
     HRESULT StreamSetSize(uint64_t size);
     HRESULT StreamCommit();
+    HRESULT SyncToDisk();
 
     CFileWriterStream m_stream;
 

@@ -16,7 +16,12 @@ HRESULT CBaseOutputPin::CheckConnect(IPin* pin)
     return pin->QueryInterface(IMemInputPin::iid, m_inputPin.ReleaseAndGetVoidAddress());
 }
 
-HRESULT CBaseOutputPin::CompleteConnect(IPin*) { return DecideAllocator(m_inputPin.Get()); }
+HRESULT CBaseOutputPin::CompleteConnect(IPin* receivePin)
+{
+    const HRESULT hr = DecideAllocator(m_inputPin.Get());
+    if (SUCCEEDED(hr) && m_queueCapacity > 0) m_queue = std::make_unique<COutputQueue>(receivePin, m_queueCapacity);
+    return hr;
+}
 
 HRESULT CBaseOutputPin::DecideAllocator(IMemInputPin* pin)
 {
@@ -41,6 +46,7 @@ HRESULT CBaseOutputPin::DecideAllocator(IMemInputPin* pin)
 
 HRESULT CBaseOutputPin::BreakConnect()
 {
+    m_queue.reset();
     if (m_allocator) m_allocator->Decommit();
     m_allocator.Reset();
     m_inputPin.Reset();
@@ -50,13 +56,17 @@ HRESULT CBaseOutputPin::BreakConnect()
 HRESULT CBaseOutputPin::Active()
 {
     if (!m_allocator) return VFW_E_NO_ALLOCATOR;
-    return m_allocator->Commit();
+    const HRESULT hr = m_allocator->Commit();
+    if (SUCCEEDED(hr) && m_queue) m_queue->Start();
+    return hr;
 }
 
 HRESULT CBaseOutputPin::Inactive()
 {
     if (!m_allocator) return VFW_E_NO_ALLOCATOR;
-    return m_allocator->Decommit();
+    const HRESULT hr = m_allocator->Decommit();
+    if (m_queue) m_queue->Stop();
+    return hr;
 }
 
 HRESULT CBaseOutputPin::GetDeliveryBuffer(IMediaSample** sample, REFERENCE_TIME* start, REFERENCE_TIME* end,
@@ -69,29 +79,29 @@ HRESULT CBaseOutputPin::GetDeliveryBuffer(IMediaSample** sample, REFERENCE_TIME*
 HRESULT CBaseOutputPin::Deliver(IMediaSample* sample)
 {
     if (!m_inputPin) return VFW_E_NOT_CONNECTED;
-    return m_inputPin->Receive(sample);
+    return m_queue ? m_queue->Receive(sample) : m_inputPin->Receive(sample);
 }
 
 HRESULT CBaseOutputPin::DeliverEndOfStream()
 {
     if (!m_connected) return VFW_E_NOT_CONNECTED;
-    return m_connected->EndOfStream();
+    return m_queue ? m_queue->EndOfStream() : m_connected->EndOfStream();
 }
 
 HRESULT CBaseOutputPin::DeliverBeginFlush()
 {
     if (!m_connected) return VFW_E_NOT_CONNECTED;
-    return m_connected->BeginFlush();
+    return m_queue ? m_queue->BeginFlush() : m_connected->BeginFlush();
 }
 
 HRESULT CBaseOutputPin::DeliverEndFlush()
 {
     if (!m_connected) return VFW_E_NOT_CONNECTED;
-    return m_connected->EndFlush();
+    return m_queue ? m_queue->EndFlush() : m_connected->EndFlush();
 }
 
 HRESULT CBaseOutputPin::DeliverNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate)
 {
     if (!m_connected) return VFW_E_NOT_CONNECTED;
-    return m_connected->NewSegment(start, stop, rate);
+    return m_queue ? m_queue->NewSegment(start, stop, rate) : m_connected->NewSegment(start, stop, rate);
 }

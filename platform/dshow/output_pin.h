@@ -3,9 +3,16 @@
 // On connection it agrees an allocator with the peer (the peer's, else its
 // own) and sizes it through DecideBufferSize. Active commits the allocator,
 // Inactive decommits it, which frees a streaming thread waiting for a buffer.
+//
+// A pin that calls UseDeliveryQueue hands what it delivers to a thread of
+// its own (COutputQueue), so its filter and the ones downstream run in
+// parallel.
 #pragma once
 
+#include <memory>
+
 #include "platform/dshow/base_pin.h"
+#include "platform/dshow/output_queue.h"
 
 class CBaseOutputPin : public CBasePin {
 public:
@@ -33,10 +40,16 @@ public:
     HRESULT DeliverEndFlush();
     HRESULT DeliverNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate);
 
+    // Call before connecting; at most `capacity` samples wait in the queue.
+    void UseDeliveryQueue(size_t capacity) { m_queueCapacity = capacity; }
+
 protected:
     ComPtr<IMemAllocator> m_allocator;
     ComPtr<IMemInputPin> m_inputPin;
 
 private:
     HRESULT DecideAllocator(IMemInputPin* pin);
+
+    size_t m_queueCapacity = 0;
+    std::unique_ptr<COutputQueue> m_queue;  // exists while connected, if used
 };

@@ -1,10 +1,14 @@
 #include "tests/platform/dshow/graph_harness.h"
 
+#include "platform/dshow/platform_filters.h"
+
 namespace testing_filters {
 
 GraphHarness::GraphHarness()
 {
-    graph = new CFilterGraph();
+    RegisterPlatformFilters();
+    CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(graph.ReleaseAndGetAddressOf()));
+    if (!graph) return;
     graph.As(&control);
     graph.As(&events);
     graph.As(&seeking);
@@ -43,22 +47,38 @@ std::vector<std::string> GraphHarness::FilterNames()
 
 HRESULT GraphHarness::RunFree()
 {
-    mediaFilter->SetSyncSource(nullptr);
-    return control->Run();
+    const HRESULT hr = mediaFilter->SetSyncSource(nullptr);
+    return FAILED(hr) ? hr : control->Run();
 }
 
-std::vector<long> GraphHarness::EventsUntilEnd(LONG_PTR* lastParam1)
+std::vector<EventRecord> GraphHarness::ReadEvents(long timeoutMs, bool untilEnd)
 {
-    std::vector<long> codes;
+    std::vector<EventRecord> seen;
     long code;
     LONG_PTR param1, param2;
-    while (SUCCEEDED(events->GetEvent(&code, &param1, &param2, 10000))) {
-        codes.push_back(code);
+    while (SUCCEEDED(events->GetEvent(&code, &param1, &param2, timeoutMs))) {
+        seen.emplace_back(code, param1);
         events->FreeEventParams(code, param1, param2);
-        if (lastParam1) *lastParam1 = param1;
-        if (code == EC_COMPLETE || code == EC_ERRORABORT || code == EC_USERABORT) break;
+        if (untilEnd && (code == EC_COMPLETE || code == EC_ERRORABORT || code == EC_USERABORT)) break;
     }
+    return seen;
+}
+
+std::vector<EventRecord> GraphHarness::EventsUntilEnd() { return ReadEvents(30000, true); }
+
+std::vector<long> GraphHarness::EventCodesUntilEnd()
+{
+    std::vector<long> codes;
+    for (const auto& [code, param1] : EventsUntilEnd()) codes.push_back(code);
     return codes;
+}
+
+std::vector<EventRecord> GraphHarness::RemainingEvents() { return ReadEvents(0, false); }
+
+ComPtr<IPin> OnlyPin(IBaseFilter* filter, PIN_DIRECTION direction)
+{
+    const auto pins = PinsOf(filter, direction);
+    return pins.size() == 1 ? pins.front() : ComPtr<IPin>();
 }
 
 }  // namespace testing_filters

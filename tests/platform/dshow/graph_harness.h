@@ -1,8 +1,9 @@
-// A filter graph for a test, with the interfaces tests use most and a way
-// to wait for the event that ends a run.
+// A filter graph for a test, made the way the program makes one, with the
+// interfaces tests use most and ways to read the events of a run.
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/dshow/filter_graph.h"
@@ -10,7 +11,11 @@
 
 namespace testing_filters {
 
+// An event's code and first parameter.
+using EventRecord = std::pair<long, LONG_PTR>;
+
 struct GraphHarness {
+    // CoCreateInstance(CLSID_FilterGraph) after RegisterPlatformFilters.
     GraphHarness();
 
     // Adds a filter the test made, under `name`; the graph takes a reference.
@@ -19,9 +24,14 @@ struct GraphHarness {
     std::vector<std::string> FilterNames();
     // Runs without a clock, as conversions do.
     HRESULT RunFree();
-    // The codes of events read until one of EC_COMPLETE, EC_ERRORABORT or
-    // EC_USERABORT arrives (included), or until nothing came for 10 s.
-    std::vector<long> EventsUntilEnd(LONG_PTR* lastParam1 = nullptr);
+    // Events read until one of EC_COMPLETE, EC_ERRORABORT or EC_USERABORT
+    // arrives (included); the time-out only keeps a broken filter from
+    // hanging the test run.
+    std::vector<EventRecord> EventsUntilEnd();
+    std::vector<long> EventCodesUntilEnd();
+    // The events still queued, without waiting; call after Stop, when no
+    // thread can post any more.
+    std::vector<EventRecord> RemainingEvents();
 
     ComPtr<IGraphBuilder> graph;
     ComPtr<IMediaControl> control;
@@ -30,7 +40,12 @@ struct GraphHarness {
     ComPtr<IMediaFilter> mediaFilter;
 
 private:
+    std::vector<EventRecord> ReadEvents(long timeoutMs, bool untilEnd);
+
     std::vector<ComPtr<IPin>> m_pins;  // keeps the pins handed out alive
 };
+
+// The only pin of `filter` in `direction`; empty if there is not exactly one.
+ComPtr<IPin> OnlyPin(IBaseFilter* filter, PIN_DIRECTION direction);
 
 }  // namespace testing_filters

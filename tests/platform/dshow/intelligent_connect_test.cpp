@@ -153,7 +153,7 @@ TEST(IntelligentConnect, RenderEndsTheStreamInARegisteredSink)
     EXPECT_EQ(h.FilterNames(), (std::vector<std::string>{"Renderer", "Converter", "Source"}));
 
     ASSERT_EQ(h.RunFree(), S_OK);
-    EXPECT_EQ(h.EventsUntilEnd().back(), EC_COMPLETE);
+    EXPECT_EQ(h.EventCodesUntilEnd().back(), EC_COMPLETE);
 }
 
 TEST(IntelligentConnect, AddSourceFilterPicksTheSourceRegisteredForTheScheme)

@@ -54,7 +54,7 @@ TEST(Seeking, DurationAndPositionPassThroughToTheApplication)
     EXPECT_EQ(current, 0) << "nothing played yet";
 
     ASSERT_EQ(c.h.RunFree(), S_OK);
-    c.h.EventsUntilEnd();
+    c.h.EventCodesUntilEnd();
     ASSERT_EQ(c.h.seeking->GetCurrentPosition(&current), S_OK);
     EXPECT_EQ(current, duration) << "at the end the position is the stop position";
 }
@@ -71,7 +71,7 @@ TEST(Seeking, CurrentPositionIsTheLatestRenderedSample)
     ASSERT_EQ(c.h.seeking->GetCurrentPosition(&current), S_OK);
     EXPECT_EQ(current, 4 * kFrameTime) << "sample 5 is still being rendered";
     gate.Open();
-    EXPECT_EQ(c.h.EventsUntilEnd(), std::vector<long>{EC_COMPLETE});
+    EXPECT_EQ(c.h.EventCodesUntilEnd(), std::vector<long>{EC_COMPLETE});
 }
 
 TEST(Seeking, SetPositionsTrimsTheStream)
@@ -87,7 +87,7 @@ TEST(Seeking, SetPositionsTrimsTheStream)
     EXPECT_EQ(readStop, stop);
 
     ASSERT_EQ(c.h.RunFree(), S_OK);
-    EXPECT_EQ(c.h.EventsUntilEnd(), std::vector<long>{EC_COMPLETE});
+    EXPECT_EQ(c.h.EventCodesUntilEnd(), std::vector<long>{EC_COMPLETE});
     EXPECT_EQ(c.sink->Received(), (std::vector<int>{10, 11, 12, 13, 14}));
 }
 

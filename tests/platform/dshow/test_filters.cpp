@@ -88,8 +88,18 @@ HRESULT CNumberedStream::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PR
     return SetSmallBuffers(allocator, request);
 }
 
+std::thread::id CNumberedStream::StreamingThread()
+{
+    std::lock_guard lock(m_threadLock);
+    return m_thread;
+}
+
 HRESULT CNumberedStream::OnThreadCreate()
 {
+    {
+        std::lock_guard lock(m_threadLock);
+        m_thread = std::this_thread::get_id();
+    }
     ++CNumberedSource::s_liveThreads;
     return S_OK;
 }
@@ -194,6 +204,7 @@ HRESULT CTestSink::DoRenderSample(IMediaSample* sample)
     {
         std::lock_guard lock(m_lock);
         m_received.push_back(number);
+        m_renderingThread = std::this_thread::get_id();
     }
     m_arrived.notify_all();
     return S_OK;
@@ -203,6 +214,12 @@ std::vector<int> CTestSink::Received()
 {
     std::lock_guard lock(m_lock);
     return m_received;
+}
+
+std::thread::id CTestSink::RenderingThread()
+{
+    std::lock_guard lock(m_lock);
+    return m_renderingThread;
 }
 
 int CTestSink::ReceivedCount()

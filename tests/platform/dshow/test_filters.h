@@ -6,6 +6,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "platform/dshow/base_renderer.h"
@@ -78,11 +79,14 @@ public:
     HRESULT OnThreadStartPlay() override;
 
     int Delivered() const { return m_next.load(); }
+    std::thread::id StreamingThread();
 
 private:
     SourceSettings m_settings;
     std::atomic<int> m_next{0};
     int m_end = 0;  // streaming thread
+    std::mutex m_threadLock;
+    std::thread::id m_thread;
 };
 
 // Passes every sample on and counts them.
@@ -118,6 +122,7 @@ public:
     HRESULT DoRenderSample(IMediaSample* sample) override;
 
     std::vector<int> Received();
+    std::thread::id RenderingThread();
     int ReceivedCount();
     // Waits until at least `count` samples arrived.
     void WaitForSamples(int count);
@@ -129,6 +134,7 @@ private:
     std::mutex m_lock;
     std::condition_variable m_arrived;
     std::vector<int> m_received;
+    std::thread::id m_renderingThread;
     int m_holdNumber = -1;
     Gate* m_hold = nullptr;
 };
