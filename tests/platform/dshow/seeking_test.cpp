@@ -65,7 +65,7 @@ TEST(Seeking, CurrentPositionIsTheLatestRenderedSample)
     Gate gate;
     c.sink->HoldSample(5, &gate);
     ASSERT_EQ(c.h.RunFree(), S_OK);
-    c.sink->WaitForSamples(5);
+    c.sink->WaitUntilHolding();
 
     LONGLONG current = 0;
     ASSERT_EQ(c.h.seeking->GetCurrentPosition(&current), S_OK);

@@ -199,7 +199,9 @@ HRESULT CTestSink::DoRenderSample(IMediaSample* sample)
     {
         std::lock_guard lock(m_lock);
         if (number == m_holdNumber) hold = m_hold;
+        m_holding = hold != nullptr;
     }
+    m_arrived.notify_all();
     if (hold) hold->Wait();
     {
         std::lock_guard lock(m_lock);
@@ -214,6 +216,12 @@ std::vector<int> CTestSink::Received()
 {
     std::lock_guard lock(m_lock);
     return m_received;
+}
+
+void CTestSink::WaitUntilHolding()
+{
+    std::unique_lock lock(m_lock);
+    m_arrived.wait(lock, [this] { return m_holding; });
 }
 
 std::thread::id CTestSink::RenderingThread()

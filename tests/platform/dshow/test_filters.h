@@ -128,6 +128,8 @@ public:
     void WaitForSamples(int count);
     // DoRenderSample of sample `number` waits for the gate before it counts.
     void HoldSample(int number, Gate* gate);
+    // Waits until the held sample has arrived and waits at the gate.
+    void WaitUntilHolding();
 
 private:
     GUID m_subtype;
@@ -137,6 +139,7 @@ private:
     std::thread::id m_renderingThread;
     int m_holdNumber = -1;
     Gate* m_hold = nullptr;
+    bool m_holding = false;
 };
 
 // The media type the numbered source offers for `subtype`.
