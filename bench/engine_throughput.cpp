@@ -20,13 +20,7 @@ static void RunChain(benchmark::State& state, bool queued)
         auto* sink = new CTestSink(kSubtypeB);
         ComPtr<IBaseFilter> refs[] = {source, pass, converter, sink};
         if (queued) converter->Output()->UseDeliveryQueue(8);
-        h.Add(source, "Source");
-        h.Add(pass, "Pass");
-        h.Add(converter, "Converter");
-        h.Add(sink, "Sink");
-        h.graph->ConnectDirect(h.Pin(source, PINDIR_OUTPUT), h.Pin(pass, PINDIR_INPUT), nullptr);
-        h.graph->ConnectDirect(h.Pin(pass, PINDIR_OUTPUT), h.Pin(converter, PINDIR_INPUT), nullptr);
-        h.graph->ConnectDirect(h.Pin(converter, PINDIR_OUTPUT), h.Pin(sink, PINDIR_INPUT), nullptr);
+        h.AddChain({{source, "Source"}, {pass, "Pass"}, {converter, "Converter"}, {sink, "Sink"}});
         h.RunFree();
         if (h.EventCodesUntilEnd().back() != EC_COMPLETE) state.SkipWithError("the graph did not complete");
         h.control->Stop();

@@ -4,7 +4,7 @@
 
 #include "platform/dshow/filter_graph.h"
 #include "platform/dshow/graph_pins.h"
-#include "platform/dshow/media_guids.h"
+#include "platform/dshow/media_time_format.h"
 
 std::vector<ComPtr<IMediaSeeking>> CFilterGraph::SinkSeekers() const
 {
@@ -72,35 +72,18 @@ HRESULT CFilterGraph::CheckCapabilities(DWORD* capabilities)
     if (!capabilities) return E_POINTER;
     DWORD available = 0;
     const HRESULT hr = GetCapabilities(&available);
-    if (FAILED(hr)) return hr;
-    const DWORD asked = *capabilities;
-    *capabilities &= available;
-    if (*capabilities == asked) return S_OK;
-    return *capabilities ? S_FALSE : E_FAIL;
+    return FAILED(hr) ? hr : media_time_format::CheckCapabilities(available, capabilities);
 }
 
-HRESULT CFilterGraph::IsFormatSupported(const GUID* format)
-{
-    if (!format) return E_POINTER;
-    return *format == TIME_FORMAT_MEDIA_TIME ? S_OK : S_FALSE;
-}
+HRESULT CFilterGraph::IsFormatSupported(const GUID* format) { return media_time_format::IsFormatSupported(format); }
 
 HRESULT CFilterGraph::QueryPreferredFormat(GUID* format) { return GetTimeFormat(format); }
 
-HRESULT CFilterGraph::GetTimeFormat(GUID* format)
-{
-    if (!format) return E_POINTER;
-    *format = TIME_FORMAT_MEDIA_TIME;
-    return S_OK;
-}
+HRESULT CFilterGraph::GetTimeFormat(GUID* format) { return media_time_format::GetTimeFormat(format); }
 
 HRESULT CFilterGraph::IsUsingTimeFormat(const GUID* format) { return IsFormatSupported(format); }
 
-HRESULT CFilterGraph::SetTimeFormat(const GUID* format)
-{
-    if (!format) return E_POINTER;
-    return *format == TIME_FORMAT_MEDIA_TIME ? S_OK : E_INVALIDARG;
-}
+HRESULT CFilterGraph::SetTimeFormat(const GUID* format) { return media_time_format::SetTimeFormat(format); }
 
 HRESULT CFilterGraph::GetDuration(LONGLONG* duration)
 {
@@ -133,12 +116,7 @@ HRESULT CFilterGraph::GetCurrentPosition(LONGLONG* current)
 HRESULT CFilterGraph::ConvertTimeFormat(LONGLONG* target, const GUID* targetFormat, LONGLONG source,
                                         const GUID* sourceFormat)
 {
-    if (!target) return E_POINTER;
-    const bool mediaTime = (!targetFormat || *targetFormat == TIME_FORMAT_MEDIA_TIME) &&
-                           (!sourceFormat || *sourceFormat == TIME_FORMAT_MEDIA_TIME);
-    if (!mediaTime) return E_INVALIDARG;
-    *target = source;
-    return S_OK;
+    return media_time_format::ConvertTimeFormat(target, targetFormat, source, sourceFormat);
 }
 
 HRESULT CFilterGraph::SetPositions(LONGLONG* current, DWORD currentFlags, LONGLONG* stop, DWORD stopFlags)

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/dshow/media_guids.h"
+#include "platform/dshow/media_time_format.h"
 
 namespace {
 
@@ -34,35 +34,18 @@ HRESULT CSourceSeeking::GetCapabilities(DWORD* capabilities)
 
 HRESULT CSourceSeeking::CheckCapabilities(DWORD* capabilities)
 {
-    if (!capabilities) return E_POINTER;
-    const DWORD asked = *capabilities;
-    *capabilities &= kSourceCapabilities;
-    if (*capabilities == asked) return S_OK;
-    return *capabilities ? S_FALSE : E_FAIL;
+    return media_time_format::CheckCapabilities(kSourceCapabilities, capabilities);
 }
 
-HRESULT CSourceSeeking::IsFormatSupported(const GUID* format)
-{
-    if (!format) return E_POINTER;
-    return *format == TIME_FORMAT_MEDIA_TIME ? S_OK : S_FALSE;
-}
+HRESULT CSourceSeeking::IsFormatSupported(const GUID* format) { return media_time_format::IsFormatSupported(format); }
 
 HRESULT CSourceSeeking::QueryPreferredFormat(GUID* format) { return GetTimeFormat(format); }
 
-HRESULT CSourceSeeking::GetTimeFormat(GUID* format)
-{
-    if (!format) return E_POINTER;
-    *format = TIME_FORMAT_MEDIA_TIME;
-    return S_OK;
-}
+HRESULT CSourceSeeking::GetTimeFormat(GUID* format) { return media_time_format::GetTimeFormat(format); }
 
 HRESULT CSourceSeeking::IsUsingTimeFormat(const GUID* format) { return IsFormatSupported(format); }
 
-HRESULT CSourceSeeking::SetTimeFormat(const GUID* format)
-{
-    if (!format) return E_POINTER;
-    return *format == TIME_FORMAT_MEDIA_TIME ? S_OK : E_INVALIDARG;
-}
+HRESULT CSourceSeeking::SetTimeFormat(const GUID* format) { return media_time_format::SetTimeFormat(format); }
 
 HRESULT CSourceSeeking::GetDuration(LONGLONG* duration)
 {
@@ -83,12 +66,7 @@ HRESULT CSourceSeeking::GetCurrentPosition(LONGLONG*) { return E_NOTIMPL; }
 HRESULT CSourceSeeking::ConvertTimeFormat(LONGLONG* target, const GUID* targetFormat, LONGLONG source,
                                           const GUID* sourceFormat)
 {
-    if (!target) return E_POINTER;
-    const bool sameFormat = (!targetFormat || *targetFormat == TIME_FORMAT_MEDIA_TIME) &&
-                            (!sourceFormat || *sourceFormat == TIME_FORMAT_MEDIA_TIME);
-    if (!sameFormat) return E_INVALIDARG;
-    *target = source;
-    return S_OK;
+    return media_time_format::ConvertTimeFormat(target, targetFormat, source, sourceFormat);
 }
 
 HRESULT CSourceSeeking::SetPositions(LONGLONG* current, DWORD currentFlags, LONGLONG* stop, DWORD stopFlags)

@@ -29,6 +29,16 @@ IPin* GraphHarness::Pin(IBaseFilter* filter, PIN_DIRECTION direction, int index)
     return pins[index].Get();
 }
 
+HRESULT GraphHarness::AddChain(const std::vector<std::pair<IBaseFilter*, const char*>>& filters)
+{
+    for (const auto& [filter, name] : filters) Add(filter, name);
+    for (size_t i = 1; i < filters.size(); ++i) {
+        const HRESULT hr = graph->Connect(Pin(filters[i - 1].first, PINDIR_OUTPUT), Pin(filters[i].first, PINDIR_INPUT));
+        if (FAILED(hr)) return hr;
+    }
+    return S_OK;
+}
+
 std::vector<std::string> GraphHarness::FilterNames()
 {
     std::vector<std::string> names;

@@ -21,6 +21,9 @@ struct GraphHarness {
     // Adds a filter the test made, under `name`; the graph takes a reference.
     IBaseFilter* Add(IBaseFilter* filter, const char* name);
     IPin* Pin(IBaseFilter* filter, PIN_DIRECTION direction, int index = 0);
+    // Adds the filters and connects each one's first output to the next
+    // one's first input, directly or through registered filters.
+    HRESULT AddChain(const std::vector<std::pair<IBaseFilter*, const char*>>& filters);
     std::vector<std::string> FilterNames();
     // Runs without a clock, as conversions do.
     HRESULT RunFree();

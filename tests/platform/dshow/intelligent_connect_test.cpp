@@ -53,8 +53,7 @@ TEST(IntelligentConnect, DirectWhenThePinsMeet)
 
 TEST(IntelligentConnect, InsertsARegisteredConverter)
 {
-    ScopedClassOverride cls(CLSID_ConverterAB, ConverterFactory(CLSID_ConverterAB, kSubtypeA, kSubtypeB));
-    ScopedFilterRegistration reg(ConverterRegistration(CLSID_ConverterAB, kSubtypeA, MERIT_NORMAL));
+    ScopedConverter reg(CLSID_ConverterAB, kSubtypeA, kSubtypeB, MERIT_NORMAL);
     ConnectCase c(kSubtypeB);
 
     ASSERT_EQ(c.h.graph->Connect(c.out, c.in), S_OK);
@@ -66,10 +65,8 @@ TEST(IntelligentConnect, ChainsConvertersUpToTheDepthNeeded)
 {
     // A -> C -> B: only two converters in a row reach the sink.
     constexpr CLSID kConverterCB = MakeGuid("{A0000001-0000-4000-8000-0000000000CB}");
-    ScopedClassOverride cls1(CLSID_ConverterAC, ConverterFactory(CLSID_ConverterAC, kSubtypeA, kSubtypeC));
-    ScopedClassOverride cls2(kConverterCB, ConverterFactory(kConverterCB, kSubtypeC, kSubtypeB));
-    ScopedFilterRegistration reg1(ConverterRegistration(CLSID_ConverterAC, kSubtypeA, MERIT_NORMAL));
-    ScopedFilterRegistration reg2(ConverterRegistration(kConverterCB, kSubtypeC, MERIT_NORMAL));
+    ScopedConverter reg1(CLSID_ConverterAC, kSubtypeA, kSubtypeC, MERIT_NORMAL);
+    ScopedConverter reg2(kConverterCB, kSubtypeC, kSubtypeB, MERIT_NORMAL);
     ConnectCase c(kSubtypeB);
 
     ASSERT_EQ(c.h.graph->Connect(c.out, c.in), S_OK);
@@ -80,10 +77,8 @@ TEST(IntelligentConnect, ChainsConvertersUpToTheDepthNeeded)
 TEST(IntelligentConnect, PreferredClassComesBeforeHigherMerit)
 {
     PreferenceReset reset;
-    ScopedClassOverride cls1(CLSID_ConverterAB, ConverterFactory(CLSID_ConverterAB, kSubtypeA, kSubtypeB));
-    ScopedClassOverride cls2(CLSID_OtherConverterAB, ConverterFactory(CLSID_OtherConverterAB, kSubtypeA, kSubtypeB));
-    ScopedFilterRegistration reg1(ConverterRegistration(CLSID_ConverterAB, kSubtypeA, MERIT_PREFERRED));
-    ScopedFilterRegistration reg2(ConverterRegistration(CLSID_OtherConverterAB, kSubtypeA, MERIT_UNLIKELY));
+    ScopedConverter reg1(CLSID_ConverterAB, kSubtypeA, kSubtypeB, MERIT_PREFERRED);
+    ScopedConverter reg2(CLSID_OtherConverterAB, kSubtypeA, kSubtypeB, MERIT_UNLIKELY);
 
     {
         ConnectCase byMerit(kSubtypeB);
@@ -102,8 +97,7 @@ TEST(IntelligentConnect, PreferredClassComesBeforeHigherMerit)
 TEST(IntelligentConnect, FailedAttemptLeavesNoStrayFilter)
 {
     // A -> C leads nowhere for a B sink; it must be tried and taken out again.
-    ScopedClassOverride cls(CLSID_ConverterAC, ConverterFactory(CLSID_ConverterAC, kSubtypeA, kSubtypeC));
-    ScopedFilterRegistration reg(ConverterRegistration(CLSID_ConverterAC, kSubtypeA, MERIT_NORMAL));
+    ScopedConverter reg(CLSID_ConverterAC, kSubtypeA, kSubtypeC, MERIT_NORMAL);
     ConnectCase c(kSubtypeB);
 
     EXPECT_EQ(c.h.graph->Connect(c.out, c.in), VFW_E_CANNOT_CONNECT);
@@ -115,10 +109,10 @@ TEST(IntelligentConnect, FailedAttemptLeavesNoStrayFilter)
 TEST(IntelligentConnect, SkipsRegisteredFiltersThatCannotBeCreatedOrAreDisabled)
 {
     PreferenceReset reset;
+    // Registered for intelligent connect, but its class is not installed.
+    ScopedConverter reg1(CLSID_ConverterAB, kSubtypeA, kSubtypeB, MERIT_PREFERRED);
     ScopedClassOverride missing(CLSID_ConverterAB, {});
-    ScopedFilterRegistration reg1(ConverterRegistration(CLSID_ConverterAB, kSubtypeA, MERIT_PREFERRED));
-    ScopedClassOverride cls(CLSID_OtherConverterAB, ConverterFactory(CLSID_OtherConverterAB, kSubtypeA, kSubtypeB));
-    ScopedFilterRegistration reg2(ConverterRegistration(CLSID_OtherConverterAB, kSubtypeA, MERIT_NORMAL));
+    ScopedConverter reg2(CLSID_OtherConverterAB, kSubtypeA, kSubtypeB, MERIT_NORMAL);
     {
         ConnectCase c(kSubtypeB);
         ASSERT_EQ(c.h.graph->Connect(c.out, c.in), S_OK);
@@ -131,8 +125,7 @@ TEST(IntelligentConnect, SkipsRegisteredFiltersThatCannotBeCreatedOrAreDisabled)
 
 TEST(IntelligentConnect, FiltersAtDoNotUseMeritAreNeverTried)
 {
-    ScopedClassOverride cls(CLSID_ConverterAB, ConverterFactory(CLSID_ConverterAB, kSubtypeA, kSubtypeB));
-    ScopedFilterRegistration reg(ConverterRegistration(CLSID_ConverterAB, kSubtypeA, MERIT_DO_NOT_USE));
+    ScopedConverter reg(CLSID_ConverterAB, kSubtypeA, kSubtypeB, MERIT_DO_NOT_USE);
     ConnectCase c(kSubtypeB);
     EXPECT_EQ(c.h.graph->Connect(c.out, c.in), VFW_E_CANNOT_CONNECT);
 }
@@ -143,8 +136,7 @@ TEST(IntelligentConnect, RenderEndsTheStreamInARegisteredSink)
         return QueryNewObject(new CTestSink(kSubtypeB), riid, object);
     });
     ScopedFilterRegistration sinkReg({CLSID_TestSink, "Renderer", MERIT_NORMAL, {{MEDIATYPE_Video, kSubtypeB}}});
-    ScopedClassOverride cls(CLSID_ConverterAB, ConverterFactory(CLSID_ConverterAB, kSubtypeA, kSubtypeB));
-    ScopedFilterRegistration reg(ConverterRegistration(CLSID_ConverterAB, kSubtypeA, MERIT_NORMAL));
+    ScopedConverter reg(CLSID_ConverterAB, kSubtypeA, kSubtypeB, MERIT_NORMAL);
 
     GraphHarness h;
     ComPtr<IBaseFilter> source(new CNumberedSource());

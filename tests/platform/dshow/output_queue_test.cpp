@@ -17,11 +17,7 @@ struct QueuedChain {
           refs{source, converter, sink}
     {
         converter->Output()->UseDeliveryQueue(4);
-        h.Add(source, "Source");
-        h.Add(converter, "Converter");
-        h.Add(sink, "Sink");
-        EXPECT_EQ(h.graph->ConnectDirect(h.Pin(source, PINDIR_OUTPUT), h.Pin(converter, PINDIR_INPUT), nullptr), S_OK);
-        EXPECT_EQ(h.graph->ConnectDirect(h.Pin(converter, PINDIR_OUTPUT), h.Pin(sink, PINDIR_INPUT), nullptr), S_OK);
+        EXPECT_EQ(h.AddChain({{source, "Source"}, {converter, "Converter"}, {sink, "Sink"}}), S_OK);
     }
 
     GraphHarness h;

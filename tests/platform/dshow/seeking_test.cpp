@@ -14,11 +14,7 @@ struct SeekChain {
         : source(new CNumberedSource({.count = count})), pass(new CPassThrough()), sink(new CTestSink()),
           refs{source, pass, sink}
     {
-        h.Add(source, "Source");
-        h.Add(pass, "Pass");
-        h.Add(sink, "Sink");
-        EXPECT_EQ(h.graph->Connect(h.Pin(source, PINDIR_OUTPUT), h.Pin(pass, PINDIR_INPUT)), S_OK);
-        EXPECT_EQ(h.graph->Connect(h.Pin(pass, PINDIR_OUTPUT), h.Pin(sink, PINDIR_INPUT)), S_OK);
+        EXPECT_EQ(h.AddChain({{source, "Source"}, {pass, "Pass"}, {sink, "Sink"}}), S_OK);
     }
 
     GraphHarness h;

@@ -14,11 +14,7 @@ struct Chain {
         : source(new CNumberedSource(settings)), pass(new CPassThrough()), sink(new CTestSink()),
           refs{source, pass, sink}
     {
-        h.Add(source, "Source");
-        h.Add(pass, "Pass");
-        h.Add(sink, "Sink");
-        EXPECT_EQ(h.graph->ConnectDirect(h.Pin(source, PINDIR_OUTPUT), h.Pin(pass, PINDIR_INPUT), nullptr), S_OK);
-        EXPECT_EQ(h.graph->ConnectDirect(h.Pin(pass, PINDIR_OUTPUT), h.Pin(sink, PINDIR_INPUT), nullptr), S_OK);
+        EXPECT_EQ(h.AddChain({{source, "Source"}, {pass, "Pass"}, {sink, "Sink"}}), S_OK);
     }
 
     GraphHarness h;

@@ -249,16 +249,12 @@ void CTestSink::HoldSample(int number, Gate* gate)
     m_hold = gate;
 }
 
-RegisteredFilter ConverterRegistration(REFCLSID clsid, const GUID& from, DWORD merit)
+ScopedConverter::ScopedConverter(REFCLSID clsid, const GUID& from, const GUID& to, DWORD merit)
+    : factory(clsid, [clsid, from, to](REFIID riid, void** object) {
+          return QueryNewObject(new CConverter(clsid, from, to), riid, object);
+      }),
+      registration(RegisteredFilter{clsid, "Converter", merit, {{MEDIATYPE_Video, from}}})
 {
-    return RegisteredFilter{clsid, "Converter", merit, {{MEDIATYPE_Video, from}}};
-}
-
-ClassFactory ConverterFactory(REFCLSID clsid, const GUID& from, const GUID& to)
-{
-    return [clsid, from, to](REFIID riid, void** object) {
-        return QueryNewObject(new CConverter(clsid, from, to), riid, object);
-    };
 }
 
 }  // namespace testing_filters

@@ -145,9 +145,13 @@ private:
 // The media type the numbered source offers for `subtype`.
 CMediaType NumberedType(const GUID& subtype);
 
-// Class registrations of the converters and the sink, for intelligent
-// connect; each test picks the ones it needs.
-RegisteredFilter ConverterRegistration(REFCLSID clsid, const GUID& from, DWORD merit);
-ClassFactory ConverterFactory(REFCLSID clsid, const GUID& from, const GUID& to);
+// A converter from `from` to `to` that intelligent connect may use, for one
+// scope: its class for CoCreateInstance and its registration by merit.
+struct ScopedConverter {
+    ScopedConverter(REFCLSID clsid, const GUID& from, const GUID& to, DWORD merit);
+
+    ScopedClassOverride factory;
+    ScopedFilterRegistration registration;
+};
 
 }  // namespace testing_filters
