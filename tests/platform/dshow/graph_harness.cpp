@@ -1,6 +1,7 @@
 #include "tests/platform/dshow/graph_harness.h"
 
 #include "platform/dshow/platform_filters.h"
+#include "tests/platform/dshow/test_filters.h"
 
 namespace testing_filters {
 
@@ -84,6 +85,13 @@ std::vector<long> GraphHarness::EventCodesUntilEnd()
 }
 
 std::vector<EventRecord> GraphHarness::RemainingEvents() { return ReadEvents(0, false); }
+
+NumberedChain::NumberedChain(const SourceSettings& settings)
+    : source(new CNumberedSource(settings)), pass(new CPassThrough()), sink(new CTestSink()),
+      refs{source, pass, sink}
+{
+    h.AddChain({{source, "Source"}, {pass, "Pass"}, {sink, "Sink"}});
+}
 
 ComPtr<IPin> OnlyPin(IBaseFilter* filter, PIN_DIRECTION direction)
 {

@@ -48,6 +48,22 @@ private:
     std::vector<ComPtr<IPin>> m_pins;  // keeps the pins handed out alive
 };
 
+class CNumberedSource;
+class CPassThrough;
+class CTestSink;
+struct SourceSettings;
+
+// numbered source -> pass-through -> sink, in a graph of its own.
+struct NumberedChain {
+    explicit NumberedChain(const SourceSettings& settings);
+
+    GraphHarness h;
+    CNumberedSource* source;
+    CPassThrough* pass;
+    CTestSink* sink;
+    ComPtr<IBaseFilter> refs[3];
+};
+
 // The only pin of `filter` in `direction`; empty if there is not exactly one.
 ComPtr<IPin> OnlyPin(IBaseFilter* filter, PIN_DIRECTION direction);
 

@@ -87,7 +87,9 @@ TEST(IntelligentConnect, PreferredClassComesBeforeHigherMerit)
     }
 
     ComPtr<IAMPluginControl> plugins;
-    ASSERT_EQ(CreateComObject<CPluginControl>(IID_PPV_ARGS(plugins.ReleaseAndGetAddressOf())), S_OK);
+    ASSERT_EQ(CoCreateInstance(CLSID_DirectShowPluginControl, nullptr, CLSCTX_ALL,
+                               IID_PPV_ARGS(plugins.ReleaseAndGetAddressOf())),
+              S_OK);
     ASSERT_EQ(plugins->SetPreferredClsid(kSubtypeA, &CLSID_OtherConverterAB), S_OK);
     ConnectCase preferred(kSubtypeB);
     ASSERT_EQ(preferred.h.graph->Connect(preferred.out, preferred.in), S_OK);

@@ -7,28 +7,9 @@
 
 using namespace testing_filters;
 
-namespace {
-
-struct SeekChain {
-    explicit SeekChain(int count)
-        : source(new CNumberedSource({.count = count})), pass(new CPassThrough()), sink(new CTestSink()),
-          refs{source, pass, sink}
-    {
-        EXPECT_EQ(h.AddChain({{source, "Source"}, {pass, "Pass"}, {sink, "Sink"}}), S_OK);
-    }
-
-    GraphHarness h;
-    CNumberedSource* source;
-    CPassThrough* pass;
-    CTestSink* sink;
-    ComPtr<IBaseFilter> refs[3];
-};
-
-}  // namespace
-
 TEST(Seeking, DurationAndPositionPassThroughToTheApplication)
 {
-    SeekChain c(40);
+    NumberedChain c({.count = 40});
     LONGLONG duration = 0;
     ASSERT_EQ(c.h.seeking->GetDuration(&duration), S_OK);
     EXPECT_EQ(duration, 40 * kFrameTime);
@@ -57,7 +38,7 @@ TEST(Seeking, DurationAndPositionPassThroughToTheApplication)
 
 TEST(Seeking, CurrentPositionIsTheLatestRenderedSample)
 {
-    SeekChain c(10);
+    NumberedChain c({.count = 10});
     Gate gate;
     c.sink->HoldSample(5, &gate);
     ASSERT_EQ(c.h.RunFree(), S_OK);
@@ -72,7 +53,7 @@ TEST(Seeking, CurrentPositionIsTheLatestRenderedSample)
 
 TEST(Seeking, SetPositionsTrimsTheStream)
 {
-    SeekChain c(50);
+    NumberedChain c({.count = 50});
     LONGLONG start = 10 * kFrameTime, stop = 15 * kFrameTime;
     ASSERT_EQ(c.h.seeking->SetPositions(&start, AM_SEEKING_AbsolutePositioning, &stop, AM_SEEKING_AbsolutePositioning),
               S_OK);
@@ -89,7 +70,7 @@ TEST(Seeking, SetPositionsTrimsTheStream)
 
 TEST(Seeking, InvalidRangesAreRefused)
 {
-    SeekChain c(5);
+    NumberedChain c({.count = 5});
     LONGLONG start = 4 * kFrameTime, stop = 2 * kFrameTime;
     EXPECT_EQ(c.h.seeking->SetPositions(&start, AM_SEEKING_AbsolutePositioning, &stop, AM_SEEKING_AbsolutePositioning),
               E_INVALIDARG);

@@ -8,22 +8,6 @@ using namespace testing_filters;
 
 namespace {
 
-// source -> pass-through -> sink, connected directly.
-struct Chain {
-    explicit Chain(const SourceSettings& settings = {})
-        : source(new CNumberedSource(settings)), pass(new CPassThrough()), sink(new CTestSink()),
-          refs{source, pass, sink}
-    {
-        EXPECT_EQ(h.AddChain({{source, "Source"}, {pass, "Pass"}, {sink, "Sink"}}), S_OK);
-    }
-
-    GraphHarness h;
-    CNumberedSource* source;
-    CPassThrough* pass;
-    CTestSink* sink;
-    ComPtr<IBaseFilter> refs[3];
-};
-
 std::vector<int> Numbers(int from, int to)
 {
     std::vector<int> numbers;
@@ -35,7 +19,7 @@ std::vector<int> Numbers(int from, int to)
 
 TEST(Streaming, WithoutAClockEverySampleArrivesInOrderThenComplete)
 {
-    Chain c({.count = 200});
+    NumberedChain c({.count = 200});
     ASSERT_EQ(c.h.RunFree(), S_OK);
     EXPECT_EQ(c.h.EventCodesUntilEnd(), std::vector<long>{EC_COMPLETE});
     EXPECT_EQ(c.sink->Received(), Numbers(0, 200));
@@ -74,7 +58,7 @@ TEST(Streaming, CompleteWaitsForEverySink)
 
 TEST(Streaming, SourceFailureEndsTheRunWithErrorAbort)
 {
-    Chain c({.count = 100, .failAt = 7});
+    NumberedChain c({.count = 100, .failAt = 7});
     ASSERT_EQ(c.h.RunFree(), S_OK);
     EXPECT_EQ(c.h.EventsUntilEnd(), (std::vector<EventRecord>{{EC_ERRORABORT, kSourceFailure}}));
     EXPECT_EQ(c.sink->Received(), Numbers(0, 7));
@@ -86,7 +70,7 @@ TEST(Streaming, SourceFailureEndsTheRunWithErrorAbort)
 
 TEST(Streaming, StopInTheMiddleJoinsEveryStreamingThread)
 {
-    Chain c({.count = -1});
+    NumberedChain c({.count = -1});
     ASSERT_EQ(c.h.RunFree(), S_OK);
     c.sink->WaitForSamples(100);
     EXPECT_EQ(CNumberedSource::s_liveThreads.load(), 1);
@@ -107,7 +91,7 @@ TEST(Streaming, StopInTheMiddleJoinsEveryStreamingThread)
 
 TEST(Streaming, StopFreesAThreadBlockedInsideASink)
 {
-    Chain c({.count = -1});
+    NumberedChain c({.count = -1});
     Gate gate;
     c.sink->HoldSample(0, &gate);
     ASSERT_EQ(c.h.RunFree(), S_OK);
@@ -126,7 +110,7 @@ TEST(Streaming, StopFreesAThreadBlockedInsideASink)
 TEST(Streaming, PausedGraphIsIntermediateUntilTheSinkHasASample)
 {
     Gate gate;
-    Chain c({.count = 5, .holdFirst = &gate});
+    NumberedChain c({.count = 5, .holdFirst = &gate});
     c.h.mediaFilter->SetSyncSource(nullptr);
     ASSERT_EQ(c.h.control->Pause(), S_OK);
 
@@ -145,7 +129,7 @@ TEST(Streaming, PausedGraphIsIntermediateUntilTheSinkHasASample)
 TEST(Streaming, ReleasingARunningGraphStopsItFirst)
 {
     {
-        Chain c({.count = -1});
+        NumberedChain c({.count = -1});
         ASSERT_EQ(c.h.RunFree(), S_OK);
         c.sink->WaitForSamples(20);
     }
@@ -177,7 +161,7 @@ public:
 
 TEST(Streaming, WithAClockTheSinkWaitsForEachSamplesTime)
 {
-    Chain c({.count = 3});
+    NumberedChain c({.count = 3});
     ComPtr<CManualClock> clock(new CManualClock());
     c.h.mediaFilter->SetSyncSource(clock.Get());
     ASSERT_EQ(c.h.mediaFilter->Run(0), S_OK);
