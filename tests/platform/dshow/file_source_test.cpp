@@ -11,7 +11,7 @@
 #include "platform/dshow/platform_filters.h"
 #include "tests/platform/dshow/graph_harness.h"
 #include "tests/platform/dshow/stream_filters.h"
-#include "tests/platform/dshow/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 using namespace stream_filters;
 using namespace testing_filters;

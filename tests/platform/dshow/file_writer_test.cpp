@@ -10,7 +10,7 @@
 #include "platform/dshow/platform_filters.h"
 #include "tests/platform/dshow/graph_harness.h"
 #include "tests/platform/dshow/stream_filters.h"
-#include "tests/platform/dshow/temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "tests/platform/dshow/test_filters.h"
 
 using namespace stream_filters;

@@ -1,0 +1,58 @@
+// Test filters that speak the components' media formats: sources of raw
+// video (a moving picture) and raw audio (a tone) of a chosen size and
+// length, and a sink that keeps every sample it receives.
+#pragma once
+
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "components/media_format.h"
+#include "platform/dshow/base_renderer.h"
+#include "platform/dshow/source.h"
+#include "platform/dshow/source_seeking.h"
+
+namespace testing_media {
+
+inline constexpr CLSID CLSID_RawVideoSource = MakeGuid("{A0000003-0000-4000-8000-000000000001}");
+inline constexpr CLSID CLSID_RawAudioSource = MakeGuid("{A0000003-0000-4000-8000-000000000002}");
+inline constexpr CLSID CLSID_CollectingSink = MakeGuid("{A0000003-0000-4000-8000-000000000003}");
+
+// Frames of `format` (I420 unless said otherwise), numbered from 0, with
+// times n * timePerFrame; the pin "Out" offers IMediaSeeking.
+class CRawVideoSource final : public CSource {
+public:
+    CRawVideoSource(const RawVideoFormat& format, int frameCount);
+};
+
+// `seconds` of a 440 Hz tone in `format`, in buffers of 1024 audio frames.
+class CRawAudioSource final : public CSource {
+public:
+    CRawAudioSource(const RawAudioFormat& format, double seconds);
+};
+
+struct ReceivedSample {
+    std::string bytes;
+    std::optional<REFERENCE_TIME> start, end;
+    bool syncPoint;
+};
+
+// Takes any type of `major` (GUID_NULL: anything).
+class CCollectingSink final : public CBaseRenderer {
+public:
+    explicit CCollectingSink(const GUID& major = GUID_NULL);
+
+    HRESULT CheckMediaType(const CMediaType* type) override;
+    HRESULT DoRenderSample(IMediaSample* sample) override;
+
+    std::vector<ReceivedSample> Samples();
+    CMediaType ConnectedType();
+
+private:
+    GUID m_major;
+    std::mutex m_lock;
+    std::vector<ReceivedSample> m_samples;
+};
+
+}  // namespace testing_media
