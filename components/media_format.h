@@ -8,7 +8,8 @@
 // WAVEFORMATEX (audio), followed by a CodecTail and the codec's extra data:
 // everything a decoder needs to open the stream. One sample is one packet;
 // its start time is the presentation time (when known), its sync point
-// flag marks key frames.
+// flag marks key frames. An encoder's samples also carry the decoding time as
+// their media time (dts, dts), in 100 ns units (components/packet_sample.h).
 //
 // Raw video (decoder -> converters -> encoder): FORMAT_VideoInfo2 with the
 // frame size, the frame duration and the display aspect ratio. The sub type

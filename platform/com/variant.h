@@ -28,8 +28,14 @@ enum VARENUM : VARTYPE {
     VT_I4 = 3,
     VT_R8 = 5,
     VT_BSTR = 8,
+    VT_UI1 = 17,
     VT_UI4 = 19,
 };
+
+// COM's boolean: all bits set for true.
+using VARIANT_BOOL = int16_t;
+inline constexpr VARIANT_BOOL VARIANT_TRUE = -1;
+inline constexpr VARIANT_BOOL VARIANT_FALSE = 0;
 
 struct VARIANT {
     VARTYPE vt;

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <limits>
 
 namespace {
 
@@ -27,71 +26,7 @@ struct CAsyncFileSource::OpenFile {
     const std::string path;
 };
 
-// Output pin
-
-CAsyncOutputPin::CAsyncOutputPin(CAsyncFileSource* filter)
-    : CAsyncOutputPinBase("async reader output pin", filter, filter->FilterLock(), "Output", PINDIR_OUTPUT),
-      m_source(filter)
-{
-}
-
-HRESULT CAsyncOutputPin::NonDelegatingQueryInterface(REFIID riid, void** object)
-{
-    if (riid == IAsyncReader::iid) return GetInterface(static_cast<IAsyncReader*>(this), object);
-    return CBasePin::NonDelegatingQueryInterface(riid, object);
-}
-
-HRESULT CAsyncOutputPin::CheckMediaType(const CMediaType* type)
-{
-    if (!type) return E_POINTER;
-    if (type->majortype != MEDIATYPE_Stream) return VFW_E_TYPE_NOT_ACCEPTED;
-    const GUID offered = m_source->OfferedType().subtype;
-    // An unknown sub type lets the peer say what it reads the bytes as.
-    if (offered != GUID_NULL && type->subtype != offered && type->subtype != GUID_NULL)
-        return VFW_E_TYPE_NOT_ACCEPTED;
-    return S_OK;
-}
-
-HRESULT CAsyncOutputPin::GetMediaType(int position, CMediaType* type)
-{
-    if (!type) return E_POINTER;
-    if (position < 0) return E_INVALIDARG;
-    if (position > 0) return VFW_S_NO_MORE_ITEMS;
-    *type = m_source->OfferedType();
-    return S_OK;
-}
-
-HRESULT CAsyncOutputPin::SyncRead(LONGLONG position, LONG length, BYTE* buffer)
-{
-    return m_source->Read(position, length, buffer);
-}
-
-HRESULT CAsyncOutputPin::Length(LONGLONG* total, LONGLONG* available)
-{
-    if (!total || !available) return E_POINTER;
-    LONGLONG size = 0;
-    const HRESULT hr = m_source->Size(&size);
-    if (FAILED(hr)) return hr;
-    // A file on disk is whole: all of it is available.
-    *total = *available = size;
-    return S_OK;
-}
-
-HRESULT CAsyncOutputPin::BeginReaderFlush()
-{
-    m_source->SetFlushing(true);
-    return S_OK;
-}
-
-HRESULT CAsyncOutputPin::EndReaderFlush()
-{
-    m_source->SetFlushing(false);
-    return S_OK;
-}
-
-// Filter
-
-CAsyncFileSource::CAsyncFileSource() : CBaseFilter("File Source (Async.)", CLSID_AsyncReader), m_output(this) {}
+CAsyncFileSource::CAsyncFileSource() : CBaseFilter("File Source (Async.)", CLSID_AsyncReader), m_output(this, this) {}
 
 CAsyncFileSource::~CAsyncFileSource() = default;
 
@@ -113,14 +48,8 @@ std::shared_ptr<const CAsyncFileSource::OpenFile> CAsyncFileSource::CurrentFile(
 
 CMediaType CAsyncFileSource::OfferedType()
 {
-    GUID subtype;
-    {
-        std::lock_guard lock(m_fileLock);
-        subtype = m_subtype;
-    }
-    CMediaType type(MEDIATYPE_Stream, subtype);
-    type.formattype = FORMAT_None;
-    return type;
+    std::lock_guard lock(m_fileLock);
+    return m_offered;
 }
 
 HRESULT CAsyncFileSource::Load(LPCOLESTR fileName, const AM_MEDIA_TYPE* type)
@@ -139,7 +68,7 @@ HRESULT CAsyncFileSource::Load(LPCOLESTR fileName, const AM_MEDIA_TYPE* type)
 
     std::lock_guard fileLock(m_fileLock);
     m_file = std::move(file);
-    m_subtype = type && type->majortype == MEDIATYPE_Stream ? type->subtype : GUID_NULL;
+    m_offered = OfferedStreamType(type);
     return S_OK;
 }
 
@@ -149,25 +78,11 @@ HRESULT CAsyncFileSource::GetCurFile(LPOLESTR* fileName, AM_MEDIA_TYPE* type)
     *fileName = nullptr;
     const auto file = CurrentFile();
     if (!file) return E_FAIL;
-    *fileName = CoTaskStrDup(file->path.c_str());
-    if (!*fileName) return E_OUTOFMEMORY;
-    if (type) {
-        const CMediaType offered = OfferedType();
-        const HRESULT hr = CopyMediaType(type, &offered);
-        if (FAILED(hr)) {
-            CoTaskMemFree(*fileName);
-            *fileName = nullptr;
-            return hr;
-        }
-    }
-    return S_OK;
+    return HandOutCurFile(file->path, OfferedType(), fileName, type);
 }
 
 HRESULT CAsyncFileSource::Read(LONGLONG position, LONG length, BYTE* buffer)
 {
-    if (position < 0 || length < 0 || position > std::numeric_limits<LONGLONG>::max() - length)
-        return E_INVALIDARG;
-    if (!buffer && length > 0) return E_POINTER;
     const auto file = CurrentFile();
     if (!file) return VFW_E_NOT_CONNECTED;
 
@@ -187,12 +102,13 @@ HRESULT CAsyncFileSource::Read(LONGLONG position, LONG length, BYTE* buffer)
     return S_OK;
 }
 
-HRESULT CAsyncFileSource::Size(LONGLONG* size)
+HRESULT CAsyncFileSource::Size(LONGLONG* total, LONGLONG* available)
 {
     const auto file = CurrentFile();
     if (!file) return VFW_E_NOT_CONNECTED;
     struct stat info;
     if (::fstat(file->fd, &info) != 0) return ReadErrorFromErrno(errno);
-    *size = info.st_size;
+    // A file on disk is whole: all of it is available.
+    *total = *available = info.st_size;
     return S_OK;
 }

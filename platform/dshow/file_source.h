@@ -18,58 +18,9 @@
 #include <mutex>
 #include <string>
 
-#include "platform/dshow/base_pin.h"
+#include "platform/dshow/async_reader_pin.h"
 
-class CAsyncFileSource;
-
-// IPin and IAsyncReader both declare BeginFlush and EndFlush with one
-// signature but opposite meanings (stream control that an output pin never
-// receives, against "make reads fail fast"). This shim gives the reader's
-// pair names of its own, so the pin can implement both interfaces.
-struct CAsyncReaderShim : IAsyncReader {
-    HRESULT BeginFlush() final { return BeginReaderFlush(); }
-    HRESULT EndFlush() final { return EndReaderFlush(); }
-    virtual HRESULT BeginReaderFlush() = 0;
-    virtual HRESULT EndReaderFlush() = 0;
-
-protected:
-    ~CAsyncReaderShim() = default;
-};
-
-// The IPin side of the same clash.
-class CAsyncOutputPinBase : public CBasePin {
-public:
-    using CBasePin::CBasePin;
-    // An output pin receives no stream control from upstream.
-    HRESULT EndOfStream() override { return E_UNEXPECTED; }
-    HRESULT BeginFlush() override { return E_UNEXPECTED; }
-    HRESULT EndFlush() override { return E_UNEXPECTED; }
-};
-
-// The output pin; it lives inside its filter and counts on the filter's
-// references. Reads go to the filter's open file.
-class CAsyncOutputPin final : public CAsyncOutputPinBase, public CAsyncReaderShim {
-public:
-    explicit CAsyncOutputPin(CAsyncFileSource* filter);
-    DECLARE_IUNKNOWN
-
-    HRESULT NonDelegatingQueryInterface(REFIID riid, void** object) override;
-
-    // MEDIATYPE_Stream with the loaded sub type (GUID_NULL: unknown, any).
-    HRESULT CheckMediaType(const CMediaType* type) override;
-    HRESULT GetMediaType(int position, CMediaType* type) override;
-
-    // IAsyncReader
-    HRESULT SyncRead(LONGLONG position, LONG length, BYTE* buffer) override;
-    HRESULT Length(LONGLONG* total, LONGLONG* available) override;
-    HRESULT BeginReaderFlush() override;
-    HRESULT EndReaderFlush() override;
-
-private:
-    CAsyncFileSource* const m_source;
-};
-
-class CAsyncFileSource final : public CBaseFilter, public IFileSourceFilter {
+class CAsyncFileSource final : public CBaseFilter, public IFileSourceFilter, public CAsyncByteSource {
 public:
     CAsyncFileSource();
     ~CAsyncFileSource() override;
@@ -90,11 +41,11 @@ public:
     // E_FAIL (and a null name) before a file is loaded.
     HRESULT GetCurFile(LPOLESTR* fileName, AM_MEDIA_TYPE* type) override;
 
-    // Any thread; see IAsyncReader.
-    HRESULT Read(LONGLONG position, LONG length, BYTE* buffer);
-    HRESULT Size(LONGLONG* size);
-    void SetFlushing(bool flushing) { m_flushing = flushing; }
-    CMediaType OfferedType();
+    // CAsyncByteSource, for the pin: any thread. The whole file is available.
+    HRESULT Read(LONGLONG position, LONG length, BYTE* buffer) override;
+    HRESULT Size(LONGLONG* total, LONGLONG* available) override;
+    void SetFlushing(bool flushing) override { m_flushing = flushing; }
+    CMediaType OfferedType() override;
 
 private:
     struct OpenFile;
@@ -103,9 +54,9 @@ private:
     // descriptor even if a new Load replaces it.
     std::shared_ptr<const OpenFile> CurrentFile();
 
-    CAsyncOutputPin m_output;
-    std::mutex m_fileLock;  // guards m_file and m_subtype; held only to copy them
+    CAsyncReaderPin m_output;
+    std::mutex m_fileLock;  // guards m_file and m_offered; held only to copy them
     std::shared_ptr<const OpenFile> m_file;
-    GUID m_subtype = GUID_NULL;
+    CMediaType m_offered = OfferedStreamType(nullptr);
     std::atomic<bool> m_flushing{false};
 };

@@ -27,6 +27,8 @@
 #include <string>
 
 #include "platform/dshow/base_renderer.h"
+#include "platform/dshow/file_sink.h"
+#include "platform/dshow/output_file.h"
 
 class CFileWriter;
 
@@ -55,7 +57,7 @@ private:
     CFileWriter* const m_writer;
 };
 
-class CFileWriter final : public CBaseRenderer, public IFileSinkFilter {
+class CFileWriter final : public CBaseRenderer, public CFileSink {
 public:
     CFileWriter();
     ~CFileWriter() override;
@@ -63,12 +65,7 @@ public:
 
     HRESULT NonDelegatingQueryInterface(REFIID riid, void** object) override;
 
-    // IFileSinkFilter. SetFileName takes a UTF-8 path (and optionally a type
-    // that GetCurFile gives back) and only records it; VFW_E_NOT_STOPPED
-    // unless stopped. GetCurFile gives E_FAIL (and a null name) before a
-    // name was set.
-    HRESULT SetFileName(LPCOLESTR fileName, const AM_MEDIA_TYPE* type) override;
-    HRESULT GetCurFile(LPOLESTR* fileName, AM_MEDIA_TYPE* type) override;
+    // IFileSinkFilter: CFileSink.
 
     // CBaseRenderer
     HRESULT CheckMediaType(const CMediaType* type) override;
@@ -85,7 +82,6 @@ public:
 
 private:
     friend class CFileWriterStream;
-    struct OpenFile;
 
     // Any thread; each takes m_fileLock.
     HRESULT StreamRead(void* buffer, ULONG size, ULONG* read);
@@ -97,11 +93,8 @@ private:
 
     CFileWriterStream m_stream;
 
-    std::string m_fileName;     // guarded by m_filterLock
-    CMediaType m_fileType;      // guarded by m_filterLock
-
     std::mutex m_fileLock;
-    std::unique_ptr<OpenFile> m_file;  // open between pause and stop
+    std::unique_ptr<COutputFile> m_file;  // open between pause and stop
     uint64_t m_appendPosition = 0;     // where an untimed sample goes
     uint64_t m_streamPosition = 0;     // IStream's seek pointer
 };

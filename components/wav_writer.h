@@ -1,0 +1,57 @@
+// CWavWriter: the WAV writer, CLSID_WavWriter.
+//
+// A renderer with one input pin, "In", that takes raw audio
+// (components/media_format.h: PCM 8, 16 or 32 bit, or 32-bit float) and
+// writes it as a WAV file (components/wav_header.h for the layout; RF64 past
+// 4 GiB). IFileSinkFilter names the file (CFileSink).
+//
+// The file is created when the filter pauses from stopped; a provisional
+// header goes in with the first sample, the audio follows as it comes. At the end of the
+// stream the final header goes in front and the data is synced to disk
+// before the graph hears EC_COMPLETE. A failed write is never quiet: the
+// graph hears EC_ERRORABORT with the system's code, and no EC_COMPLETE.
+//
+// Threads: samples and the end of stream arrive on the upstream streaming
+// thread (streaming lock held by CBaseRenderer); pause and stop come from
+// the application's thread.
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include "components/media_format.h"
+#include "platform/dshow/base_renderer.h"
+#include "platform/dshow/file_sink.h"
+#include "platform/dshow/output_file.h"
+
+class CWavWriter final : public CBaseRenderer, public CFileSink {
+public:
+    CWavWriter();
+    DECLARE_IUNKNOWN
+
+    HRESULT NonDelegatingQueryInterface(REFIID riid, void** object) override;
+
+    // CBaseRenderer
+    HRESULT CheckMediaType(const CMediaType* type) override;
+    HRESULT DoRenderSample(IMediaSample* sample) override;
+    // A file is written as fast as samples come.
+    bool RendersInTime() const override { return false; }
+    // Creates the file.
+    HRESULT OnStartStreaming() override;
+    HRESULT OnStopStreaming() override;
+    // Writes the final header and syncs.
+    HRESULT OnEndOfStream() override;
+
+private:
+    // The header for the data so far, at the front.
+    HRESULT WriteHeader();
+
+    // Set at pause, used by the streaming thread until stop, which waits for
+    // it (streaming lock) before it closes the file.
+    std::unique_ptr<COutputFile> m_file;
+    RawAudioFormat m_format;
+    CMediaType m_startedType;
+    uint64_t m_headerSize = 0;
+    uint64_t m_dataBytes = 0;
+    bool m_headerWritten = false;
+};
