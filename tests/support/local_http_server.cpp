@@ -114,10 +114,10 @@ Request ParseHead(const std::string& head)
 // [first, last] of "bytes=a-b", "bytes=a-" or "bytes=-n"; nullopt if unsatisfiable.
 std::optional<std::pair<size_t, size_t>> ByteRange(const std::string& range, size_t size)
 {
-    const std::string spec = range.substr(range.find('=') + 1);
-    const size_t dash = spec.find('-');
-    const std::string from = spec.substr(0, dash);
-    const std::string to = spec.substr(dash + 1);
+    const std::string byteRange = range.substr(range.find('=') + 1);
+    const size_t dash = byteRange.find('-');
+    const std::string from = byteRange.substr(0, dash);
+    const std::string to = byteRange.substr(dash + 1);
     if (from.empty()) {
         const size_t suffix = std::stoul(to);
         if (suffix == 0 || size == 0) return std::nullopt;
