@@ -1,0 +1,33 @@
+// The program's command line: files to transfer, and the switches that
+// start with "-" ("/" starts every absolute path here).
+//
+//   tavimo -sendto=NAME [-format=EXT] [-profile=N] [-outdir=DIR] FILE...
+//
+// -sendto names the target device the files go to; the others choose the
+// computer target's format, the current handler's profile (from 1) and
+// the folder written to.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class CExCommandLineInfo {
+public:
+    // Parses the arguments after the program's name.
+    void Parse(const QStringList& arguments);
+    // One argument; flag when it is a switch (given without its "-").
+    void ParseParam(const QString& param, bool flag, bool last);
+
+    QStringList files;
+    QString targetName;  // empty without -sendto
+    QString format;      // an extension, lower case; empty: keep the current handler
+    int profile = 0;     // 1-based; 0: keep the handler's current profile
+    QString outputFolder;
+    bool showHelp = false;
+    bool showVersion = false;
+    // Why the command line cannot be used; empty when it can.
+    QString error;
+};
+
+// The --help text.
+QString CommandLineUsage();

@@ -1,0 +1,105 @@
+#include "app/command_line_transfer.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "app/command_line.h"
+#include "app/kestrel_doc.h"
+#include "app/task_list_dlg.h"
+#include "app/terminal_task_runner.h"
+#include "pipeline/device.h"
+#include "res/string_table.h"
+#include "targets/computer_tgt_dev.h"
+#include "targets/computer_tgt_page.h"
+#include "targets/netbook_tgt_dev.h"
+#include "ui/messages.h"
+
+namespace {
+
+// Makes the chosen format, profile and folder current on the computer
+// target; an error text when one of them cannot be.
+QString ApplyComputerOptions(CComputerTgtDev* target, const CExCommandLineInfo& info)
+{
+    if (!info.format.isEmpty()) {
+        CTargetHandler* handler = target->HandlerForExtension(info.format);
+        if (!handler)
+            return QStringLiteral("Unknown format: %1 (use mp4, wmv, wav, m4a or mp3).").arg(info.format);
+        target->SetCurrentHandler(handler);
+    }
+    if (!info.outputFolder.isEmpty()) {
+        const QString folder = QFileInfo(info.outputFolder).absoluteFilePath();
+        if (!QDir().mkpath(folder))
+            return QStringLiteral("Cannot create the folder %1.").arg(folder);
+        static_cast<CComputerTgtPage*>(target->Page())->SetCurrentFolderPath(folder);
+    }
+    return {};
+}
+
+QString ApplyNetbookOptions(const CExCommandLineInfo& info)
+{
+    if (!info.format.isEmpty() && info.format != QLatin1String("mp4"))
+        return QStringLiteral("The netbook takes MPEG-4 files only (-format=mp4).");
+    if (!info.outputFolder.isEmpty())
+        return QStringLiteral("The netbook writes to its removable drive; -outdir is for My Computer.");
+    return {};
+}
+
+QString ApplyProfile(CTargetHandler* handler, int profile)
+{
+    if (profile == 0)
+        return {};
+    if (!handler || profile > handler->Profiles().size())
+        return QStringLiteral("The format has no profile %1.").arg(profile);
+    handler->SelectProfile(profile - 1);
+    return {};
+}
+
+QString ApplyOptions(CTargetDevice* target, const CExCommandLineInfo& info)
+{
+    if (auto* computer = dynamic_cast<CComputerTgtDev*>(target)) {
+        QString error = ApplyComputerOptions(computer, info);
+        return error.isEmpty() ? ApplyProfile(computer->CurrentHandler(), info.profile) : error;
+    }
+    if (auto* netbook = dynamic_cast<CNetbookTgtDev*>(target)) {
+        QString error = ApplyNetbookOptions(info);
+        return error.isEmpty() ? ApplyProfile(netbook->CurrentHandler(), info.profile) : error;
+    }
+    return {};
+}
+
+int CannotSendTo(const QString& targetName)
+{
+    ShowMessage(FormatString(IDS_UNABLE_TO_SEND, {targetName}), MessageIcon::Error);
+    return EXIT_CANNOT_TRANSFER;
+}
+
+}  // namespace
+
+int RunCommandLineTransfer(const CExCommandLineInfo& info)
+{
+    CKestrelDoc document;
+    auto* target = dynamic_cast<CTargetDevice*>(document.FindDevice(info.targetName, DIRECTION_TARGET));
+    // Without a page window the target writes where its page would show
+    // first; a netbook without its drive has nowhere to write.
+    if (!target || !target->IsAvailable())
+        return CannotSendTo(info.targetName);
+    const QString error = ApplyOptions(target, info);
+    if (!error.isEmpty()) {
+        ShowMessage(error, MessageIcon::Error);
+        return EXIT_CANNOT_TRANSFER;
+    }
+    document.runUnattendedTaskList = [&document] {
+        if (HasDisplay()) {
+            CTaskListDlg dialog(&document, true);
+            dialog.exec();
+        } else {
+            RunQueueInTerminal(document);
+        }
+    };
+    QStringList files;
+    for (const QString& file : info.files)
+        files << QFileInfo(file).absoluteFilePath();
+    if (!document.TransferFromCommandLine(info.targetName, files))
+        return CannotSendTo(info.targetName);
+    return document.Tally().transferred == files.size() ? EXIT_ALL_TRANSFERRED : EXIT_SOME_NOT_TRANSFERRED;
+}

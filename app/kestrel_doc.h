@@ -1,0 +1,102 @@
+// The document: owns the seven devices and the transfer queue, and runs the
+// queue one task at a time. It has no thread of its own: the queue moves
+// only when somebody calls Poll (the main view and the task list do, every
+// 100 ms). User-interface thread only; Poll may be entered again from a
+// message loop inside it, and then returns at once.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+#include "platform/com/guid.h"
+
+class CBaseDevice;
+class CSourceDevice;
+class CTargetDevice;
+class CTranscodeTask;
+
+enum DocumentEvent : int {
+    EVENT_TASK_FINISHED = 100,
+    EVENT_TASK_ABORTED = 101,
+    EVENT_DEVICE_ARRIVED = 102,
+    EVENT_DEVICE_REMOVED = 103,
+    EVENT_FILES_CHANGED = 105,
+};
+
+// Control ids of the close dialog's three choices.
+enum CloseChoice : int { CLOSE_YES = 1115, CLOSE_NO = 1116, CLOSE_POWER_OFF = 1117 };
+
+// Whatever receives the document's broadcasts besides devices and pages.
+class CDocumentView {
+public:
+    virtual ~CDocumentView() = default;
+    virtual void OnBroadcast(int code, void* param) = 0;
+};
+
+// How the items of this run went; the command line's exit status.
+struct TransferTally {
+    int transferred = 0;  // ended with their output written
+    int failed = 0;       // failed to start, stopped by an error or aborted
+};
+
+class CKestrelDoc {
+public:
+    CKestrelDoc();
+    virtual ~CKestrelDoc();
+    CKestrelDoc(const CKestrelDoc&) = delete;
+    CKestrelDoc& operator=(const CKestrelDoc&) = delete;
+
+    const QList<CBaseDevice*>& Devices() const { return devices_; }
+    CBaseDevice* FindDeviceByGuid(const GUID& id) const;
+    CBaseDevice* FindDevice(const QString& name, int direction) const;
+
+    void QueueTasks(CSourceDevice* source, const QStringList* items, CTargetDevice* target);
+    // Advances the queue by at most one step and reports its state. A nested
+    // call leaves the outputs as they were.
+    void Poll(QString& status, float& progress, bool& idle);
+    void AbortCurrentTask();
+    void Broadcast(int code, void* param);
+    virtual void OnBroadcast(int code, void* param);
+
+    // Queues the files from the computer source to the named target and
+    // runs them unattended; false (nothing queued) for an unknown target.
+    bool TransferFromCommandLine(const QString& targetName, const QStringList& files);
+    void ShutdownComputer();
+
+    // Whether the main window may close now; asks when tasks are active.
+    bool SaveModified();
+    // Arms the power-off for as long as the waiting dialog is open.
+    void PowerOffWhenFinished();
+
+    const QList<CTranscodeTask*>& Queue() const { return queue_; }
+    QList<CTranscodeTask*>& Queue() { return queue_; }
+    CTranscodeTask* CurrentTask() const { return current_; }
+    bool PowerOffArmed() const { return powerOffArmed_; }
+    TransferTally Tally() const { return tally_; }
+
+    void AddView(CDocumentView* view) { views_.append(view); }
+    void RemoveView(CDocumentView* view) { views_.removeAll(view); }
+
+    // The dialogs the document opens, replaceable so that the logic runs
+    // without them: the close dialog returns its CloseChoice; the others
+    // run until closed (the task list drives Poll itself).
+    std::function<int()> runCloseDialog;
+    std::function<void()> runPowerOffWaitDialog;
+    std::function<void()> runUnattendedTaskList;
+
+private:
+    CTranscodeTask* TakeNextTask();
+    void StartNext();
+    void FinishCurrent();
+    void KeepMachineAwake();
+
+    QList<CBaseDevice*> devices_;
+    bool powerOffArmed_ = false;
+    bool polling_ = false;
+    QList<CTranscodeTask*> queue_;
+    CTranscodeTask* current_ = nullptr;
+    QList<CDocumentView*> views_;
+    TransferTally tally_;
+};

@@ -1,0 +1,42 @@
+// The task list: the running task with its progress and the waiting tasks;
+// aborts the running task or removes waiting ones. In its unattended mode
+// it is the whole window of a command-line transfer and closes itself once
+// the queue is idle. It polls the document every 100 ms itself.
+#pragma once
+
+#include <QDialog>
+
+class CKestrelDoc;
+class QLabel;
+class QListWidget;
+class QProgressBar;
+
+class CTaskListDlg final : public QDialog {
+    Q_OBJECT
+
+public:
+    // Control ids the dialog keeps as object names.
+    enum Control : int { PendingList = 1055, AbortTasks = 1056, Abort = 1057, CurrentText = 1088, Progress = 1089 };
+
+    CTaskListDlg(CKestrelDoc* document, bool unattended, QWidget* parent = nullptr);
+
+    // One timer step: refresh the pending list, poll, show the state.
+    void Tick();
+    // Removes the selected waiting tasks from the queue, never started.
+    void AbortSelectedTasks();
+
+protected:
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    void RefreshPendingList();
+
+    QListWidget* pending_;
+    QLabel* current_;
+    QProgressBar* progress_;
+    CKestrelDoc* document_;
+    qsizetype shownCount_ = -1;
+    bool unattended_;
+    QString status_;
+    float fraction_ = 0;
+};

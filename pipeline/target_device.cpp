@@ -1,0 +1,80 @@
+#include <QFileInfo>
+
+#include "components/component_ids.h"
+#include "pipeline/device.h"
+#include "pipeline/graph_utils.h"
+#include "pipeline/transcode_task.h"
+#include "platform/com/class_registry.h"
+#include "res/string_table.h"
+
+CTargetDevice::CTargetDevice(CKestrelDoc* document) : CBaseDevice(document)
+{
+    direction_ = DIRECTION_TARGET;
+}
+
+bool CTargetDevice::AcceptsSource(CSourceDevice*)
+{
+    return true;
+}
+
+HRESULT CTargetDevice::FinishGraph(CSourceDevice*, CTranscodeTask*)
+{
+    return S_OK;
+}
+
+QString CTargetDevice::GetDiscTitle()
+{
+    return LoadString(IDS_UNTITLED_VOLUME);
+}
+
+bool CTargetDevice::GetTrackList(QList<CDeviceTitle*>&)
+{
+    return false;
+}
+
+QString CTargetDevice::MakeUniqueOutputPath(const QString& folder, CTranscodeTask* task, const QString& extension)
+{
+    const QString name = task->GetName();
+    for (int n = 1;; ++n) {
+        const QString candidate = n == 1 ? QStringLiteral("%1/%2.%3").arg(folder, name, extension)
+                                         : QStringLiteral("%1/%2 (%3).%4").arg(folder, name).arg(n).arg(extension);
+        if (!QFileInfo::exists(candidate))
+            return candidate;
+    }
+}
+
+HRESULT CTargetDevice::InsertTimeGrabber(CTranscodeTask* task)
+{
+    IPin* encoderIn = task->IsAudioOnly() ? task->AudioInputPin() : task->VideoInputPin();
+    IGraphBuilder* graph = task->Graph();
+    if (!encoderIn || !graph)
+        return E_FAIL;
+    ComPtr<IPin> upstream;
+    HRESULT hr = encoderIn->ConnectedTo(upstream.ReleaseAndGetAddressOf());
+    if (FAILED(hr))
+        return hr;
+    graph->Disconnect(upstream.Get());
+    graph->Disconnect(encoderIn);
+    ComPtr<IBaseFilter> grabber;
+    hr = CoCreateInstance(CLSID_TimeGrabber, nullptr, CLSCTX_ALL, IID_PPV_ARGS(grabber.ReleaseAndGetAddressOf()));
+    if (SUCCEEDED(hr))
+        hr = graph->AddFilter(grabber.Get(), "Time Grabber");
+    if (FAILED(hr))
+        return hr;
+    ComPtr<ITimeGrabber> timeSource;
+    hr = grabber.As(&timeSource);
+    if (FAILED(hr))
+        return hr;
+    ComPtr<IPin> grabberIn, grabberOut;
+    hr = FindPin(grabber.Get(), PINDIR_INPUT, GUID_NULL, grabberIn.ReleaseAndGetAddressOf());
+    if (SUCCEEDED(hr))
+        hr = FindPin(grabber.Get(), PINDIR_OUTPUT, GUID_NULL, grabberOut.ReleaseAndGetAddressOf());
+    if (SUCCEEDED(hr))
+        hr = graph->ConnectDirect(upstream.Get(), grabberIn.Get(), nullptr);
+    if (SUCCEEDED(hr))
+        hr = graph->ConnectDirect(grabberOut.Get(), encoderIn, nullptr);
+    if (FAILED(hr))
+        return hr;
+    task->SetTimeSource(timeSource.Get());
+    return S_OK;
+}

@@ -1,0 +1,1 @@
+#include "sources/computer/computer_src_page.h"

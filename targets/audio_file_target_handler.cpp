@@ -1,0 +1,97 @@
+#include "targets/audio_file_target_handler.h"
+
+#include "components/component_ids.h"
+#include "pipeline/graph_utils.h"
+#include "res/string_table.h"
+#include "targets/conversion_filters.h"
+#include "targets/target_filters.h"
+
+namespace {
+
+constexpr AudioFileFormat kWave{CLSID_WavWriter, IDS_PCM_AUDIO, "wav", "Wave Audio (WAV)"};
+constexpr AudioFileFormat kLame{CLSID_LameMp3Writer, IDS_MP3_ENCODER, "mp3", "LAME MP3 Encoded Audio (MP3)"};
+
+}  // namespace
+
+CAudioFileTargetHandler::CAudioFileTargetHandler(const AudioFileFormat& format) : format_(format)
+{
+    const TargetAudioSettings sourceRate{GUID_NULL, 0, 0};
+    const TargetAudioSettings cdRate{GUID_NULL, 44100, 0};
+    AddProfile(new CTargetProfile(IDS_COMPUTER_PLAYBACK, nullptr, &sourceRate));
+    AddProfile(new CTargetProfile(IDS_AUDIO_CD_COMPATIBLE, nullptr, &cdRate));
+    SelectProfile(0);
+}
+
+HRESULT CAudioFileTargetHandler::AddFilters(const QString& outputPath, IGraphBuilder* graph, IPin** videoIn,
+                                            IPin** audioIn)
+{
+    if (!graph || !videoIn || !audioIn)
+        return E_POINTER;
+    outputPath_ = outputPath;
+    graph_ = graph;
+    writer_.Reset();
+    ComPtr<IBaseFilter> discard;
+    HRESULT hr = CreateTargetFilter(CLSID_VideoDiscard, &discard);
+    if (SUCCEEDED(hr))
+        hr = AcceptAnyVideo(discard.Get());
+    if (SUCCEEDED(hr))
+        hr = CreateTargetFilter(format_.writer, &writer_);
+    if (SUCCEEDED(hr))
+        hr = SetOutputFile(writer_.Get(), outputPath);
+    if (SUCCEEDED(hr))
+        hr = graph->AddFilter(writer_.Get(), nullptr);
+    if (SUCCEEDED(hr))
+        hr = graph->AddFilter(discard.Get(), nullptr);
+    if (SUCCEEDED(hr))
+        hr = FindPinByName(discard.Get(), "In", videoIn);
+    if (SUCCEEDED(hr))
+        hr = FindPinByName(writer_.Get(), "In", audioIn);
+    return hr;
+}
+
+HRESULT CAudioFileTargetHandler::CompleteGraph()
+{
+    if (!graph_ || !writer_)
+        return E_UNEXPECTED;  // no AddFilters since the last task
+    ComPtr<IPin> writerIn;
+    const HRESULT hr = FindPinByName(writer_.Get(), "In", writerIn.ReleaseAndGetAddressOf());
+    if (FAILED(hr))
+        return hr;
+    // The file then keeps the source's rate, which still plays.
+    AddResampleFilter(graph_.Get(), writerIn.Get(), audio);
+    writer_.Reset();
+    graph_.Reset();
+    return S_OK;
+}
+
+QString CAudioFileTargetHandler::GetFileExtension() const
+{
+    return QString::fromLatin1(format_.extension);
+}
+
+QString CAudioFileTargetHandler::GetFormatName() const
+{
+    return QString::fromLatin1(format_.formatName);
+}
+
+int CAudioFileTargetHandler::GetAudioEncoderCount() const
+{
+    return 1;
+}
+
+void CAudioFileTargetHandler::GetAudioEncoder(int, QString& name, GUID& clsid) const
+{
+    name = LoadString(format_.encoderNameId);
+    clsid = GUID_NULL;
+}
+
+int CAudioFileTargetHandler::GetVideoEncoderCount() const
+{
+    return 0;
+}
+
+void CAudioFileTargetHandler::GetVideoEncoder(int, QString&, GUID&) const {}
+
+CWaveTargetHandler::CWaveTargetHandler() : CAudioFileTargetHandler(kWave) {}
+
+CLAMETargetHandler::CLAMETargetHandler() : CAudioFileTargetHandler(kLame) {}

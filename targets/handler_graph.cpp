@@ -1,0 +1,33 @@
+#include "targets/handler_graph.h"
+
+#include "pipeline/device.h"
+#include "pipeline/transcode_task.h"
+#include "services/missing_component_dlg.h"
+#include "targets/target_handler.h"
+
+HRESULT PrepareHandlerGraph(CTargetHandler* handler, const QString& folder, CTranscodeTask* task,
+                            bool checkComponents)
+{
+    // No folder (a netbook without its drive) must not become the root.
+    if (!handler || folder.isEmpty())
+        return E_FAIL;
+    const QString extension = handler->GetFileExtension();
+    const QString path = CTargetDevice::MakeUniqueOutputPath(folder, task, extension);
+    task->SetOutputPath(path);
+    IGraphBuilder* graph = task->Graph();
+    if (!graph)
+        return E_FAIL;
+    if (checkComponents) {
+        QString message, link;
+        if (FAILED(handler->CheckComponents(message, link))) {
+            CMissingComponentDlg::Show(message, link);
+            return E_FAIL;
+        }
+    }
+    ComPtr<IPin> videoIn, audioIn;
+    const HRESULT hr = handler->AddFilters(path, graph, videoIn.ReleaseAndGetAddressOf(), audioIn.ReleaseAndGetAddressOf());
+    if (FAILED(hr))
+        return hr;
+    task->SetInputPins(videoIn.Get(), audioIn.Get());
+    return S_OK;
+}

@@ -1,0 +1,16 @@
+// The output half of a task's graph as both target devices build it: a
+// unique output path in the target folder, then the current handler's
+// filters, whose input pins the task keeps for the source to reach.
+#pragma once
+
+#include <QString>
+
+#include "platform/dshow/dshow_types.h"
+
+class CTargetHandler;
+class CTranscodeTask;
+
+// With checkComponents the handler may first report a missing component,
+// which is shown and fails the task.
+HRESULT PrepareHandlerGraph(CTargetHandler* handler, const QString& folder, CTranscodeTask* task,
+                            bool checkComponents);

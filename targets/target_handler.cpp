@@ -1,0 +1,68 @@
+#include "targets/target_handler.h"
+
+CTargetHandler::~CTargetHandler()
+{
+    DeleteProfiles();
+}
+
+HRESULT CTargetHandler::CheckComponents(QString&, QString&)
+{
+    return S_OK;
+}
+
+void CTargetHandler::GetResolutions(QList<QSize>& sizes) const
+{
+    sizes << QSize(0, 0) << QSize(320, 240) << QSize(480, 360) << QSize(640, 480) << QSize(720, 480)
+          << QSize(720, 576) << QSize(1280, 720) << QSize(1440, 720) << QSize(1440, 1080) << QSize(1920, 1080);
+}
+
+void CTargetHandler::GetVideoBitrateRange(int& minimum, int& maximum) const
+{
+    minimum = 192;
+    maximum = 30000;
+}
+
+void CTargetHandler::GetAudioBitrates(QList<int>& rates) const
+{
+    rates << 0;
+}
+
+void CTargetHandler::GetFrameRates(QList<int>& rates) const
+{
+    rates << 0 << 2400 << 2500 << -2997 << 3000;
+}
+
+void CTargetHandler::GetSampleRates(QList<int>& rates) const
+{
+    rates << 0 << 16000 << 22050 << 32000 << 44100 << 48000 << 96000;
+}
+
+void CTargetHandler::SelectProfile(int index)
+{
+    if (index < 0 || index >= profiles_.size())
+        return;
+    const CTargetProfile* profile = profiles_.at(index);
+    video = profile->video;
+    audio = profile->audio;
+    currentProfile_ = index;
+}
+
+void CTargetHandler::AddProfile(CTargetProfile* profile)
+{
+    profiles_.append(profile);
+}
+
+void CTargetHandler::DeleteProfiles()
+{
+    qDeleteAll(profiles_);
+    profiles_.clear();
+    currentProfile_ = 0;
+}
+
+const QByteArray& CTargetHandler::Extra() const
+{
+    static const QByteArray none;
+    if (currentProfile_ < 0 || currentProfile_ >= profiles_.size())
+        return none;
+    return profiles_.at(currentProfile_)->extra;
+}

@@ -1,0 +1,223 @@
+#include "app/kestrel_doc.h"
+
+#include <QDir>
+#include <QFile>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include "pipeline/transcode_task.h"
+#include "res/string_table.h"
+#include "sources/computer/computer_src_dev.h"
+#include "targets/computer_tgt_dev.h"
+#include "targets/netbook_tgt_dev.h"
+#include "tests/app/recording_presenters.h"
+#include "tests/app/scripted_devices.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+using testing_files::TempFolder;
+
+using namespace program_testing;
+
+struct PollResult {
+    QString status;
+    float progress = -1;
+    bool idle = false;
+};
+
+class EventLog final : public CDocumentView {
+public:
+    void OnBroadcast(int code, void* param) override { events.push_back({code, param}); }
+    std::vector<std::pair<int, void*>> events;
+    int Count(int code) const
+    {
+        return int(std::count_if(events.begin(), events.end(), [code](auto& e) { return e.first == code; }));
+    }
+};
+
+class DocumentTest : public testing::Test {
+protected:
+    DocumentTest() : source(&document), target(&document, QString::fromStdString(folder.Path().string()))
+    {
+        document.AddView(&log);
+    }
+    ~DocumentTest() override { document.RemoveView(&log); }
+
+    PollResult Poll()
+    {
+        PollResult result;
+        document.Poll(result.status, result.progress, result.idle);
+        return result;
+    }
+    // Polls until the queue is idle; a hung task fails the test.
+    void PollUntilIdle()
+    {
+        for (int i = 0; i < 500; ++i) {
+            if (Poll().idle)
+                return;
+            QThread::msleep(10);
+        }
+        FAIL() << "the queue never became idle";
+    }
+    void Queue(const QStringList& names)
+    {
+        QStringList items;
+        for (const QString& name : names)
+            items << "/media/" + name + ".mp4";
+        document.QueueTasks(&source, &items, &target);
+    }
+
+    RecordingPresenter presenter;
+    RecordingPower power;
+    TempFolder folder;
+    CKestrelDoc document;
+    ScriptedSource source;
+    ScriptedTarget target;
+    EventLog log;
+};
+
+TEST_F(DocumentTest, HoldsTheSevenDevicesInTheirOrder)
+{
+    QStringList names;
+    QList<int> directions;
+    for (CBaseDevice* device : document.Devices()) {
+        names << device->GetName();
+        directions << device->Direction();
+    }
+    EXPECT_EQ(names, QStringList({"My Computer", "Video DVD", "YouTube", "Slide Show", "Audio CD", "My Computer",
+                                  "Netbook"}));
+    EXPECT_EQ(directions, QList<int>({0, 0, 0, 0, 0, 1, 1}));
+    EXPECT_EQ(document.FindDevice("My Computer", 1), document.FindDeviceByGuid(GUID_ComputerTgtDev));
+    EXPECT_EQ(document.FindDevice("My Computer", 0), document.FindDeviceByGuid(GUID_ComputerSrcDev));
+    EXPECT_EQ(document.FindDevice("netbook", 1), nullptr);  // names compare exactly
+}
+
+TEST_F(DocumentTest, AnIdleQueueReportsIdleAndStartsNothing)
+{
+    const PollResult result = Poll();
+    EXPECT_TRUE(result.idle);
+    EXPECT_TRUE(result.status.isEmpty());
+    EXPECT_EQ(result.progress, 0);
+    EXPECT_FALSE(power.awake);
+}
+
+TEST_F(DocumentTest, StatusCountsDownAsTasksEnd)
+{
+    Queue({"One", "Two", "Three"});
+    ASSERT_EQ(document.Queue().size(), 3);
+    const PollResult first = Poll();
+    EXPECT_FALSE(first.idle);
+    EXPECT_EQ(first.status, "3 transfer(s) left\nTransferring One");
+    EXPECT_TRUE(power.awake);
+    QStringList statuses;
+    for (int i = 0; i < 500 && (!document.Queue().isEmpty() || document.CurrentTask()); ++i) {
+        const PollResult result = Poll();
+        if (!result.idle && !statuses.contains(result.status))
+            statuses << result.status;
+        QThread::msleep(5);
+    }
+    EXPECT_TRUE(statuses.contains("2 transfer(s) left\nTransferring Two"));
+    EXPECT_TRUE(statuses.contains("1 transfer(s) left\nTransferring Three"));
+    PollUntilIdle();
+    EXPECT_EQ(log.Count(EVENT_TASK_FINISHED), 3);
+    EXPECT_EQ(document.Tally().transferred, 3);
+    EXPECT_FALSE(power.awake);
+}
+
+TEST_F(DocumentTest, AFailedStartFromIdleIsDroppedWithoutFinishedEvent)
+{
+    target.refused = {"Broken"};
+    Queue({"Broken"});
+    const PollResult result = Poll();
+    EXPECT_EQ(result.progress, -1);  // outputs untouched
+    EXPECT_EQ(document.CurrentTask(), nullptr);
+    EXPECT_TRUE(document.Queue().isEmpty());
+    EXPECT_EQ(log.Count(EVENT_TASK_FINISHED), 0);
+    EXPECT_EQ(presenter.errors, QStringList({LoadString(IDS_TRANSFER_ERROR)}));
+    EXPECT_EQ(document.Tally().failed, 1);
+}
+
+TEST_F(DocumentTest, AFailedStartAfterAnotherTaskEndsAtTheNextPoll)
+{
+    target.refused = {"Broken"};
+    Queue({"Good", "Broken"});
+    Poll();
+    while (document.CurrentTask() && document.CurrentTask()->GetName() == "Good")
+        Poll(), QThread::msleep(5);
+    ASSERT_NE(document.CurrentTask(), nullptr);  // the broken one stays current for a poll
+    EXPECT_EQ(log.Count(EVENT_TASK_FINISHED), 1);
+    PollUntilIdle();
+    EXPECT_EQ(log.Count(EVENT_TASK_FINISHED), 2);
+    EXPECT_EQ(document.Tally().transferred, 1);
+    EXPECT_EQ(document.Tally().failed, 1);
+}
+
+TEST_F(DocumentTest, AbortStartsTheNextTaskAndDeletesThePartialFile)
+{
+    source.settings.count = -1;  // endless
+    Queue({"A", "B", "C"});
+    Poll();
+    CTranscodeTask* running = document.CurrentTask();
+    ASSERT_NE(running, nullptr);
+    const QString partial = running->GetOutputPath();
+    ASSERT_TRUE(QFile::exists(partial));
+    document.AbortCurrentTask();
+    EXPECT_FALSE(QFile::exists(partial));
+    EXPECT_EQ(log.Count(EVENT_TASK_ABORTED), 1);
+    ASSERT_NE(document.CurrentTask(), nullptr);
+    EXPECT_EQ(document.CurrentTask()->GetName(), "B");
+    EXPECT_EQ(document.Queue().size(), 1);
+}
+
+TEST_F(DocumentTest, PowersOffOnlyWhenArmedAndTheLastTaskEnds)
+{
+    Queue({"Only"});
+    document.runPowerOffWaitDialog = [this] {
+        EXPECT_TRUE(document.PowerOffArmed());
+        PollUntilIdle();
+    };
+    document.PowerOffWhenFinished();
+    EXPECT_EQ(power.powerOffs, 1);
+    EXPECT_FALSE(document.PowerOffArmed());
+
+    Queue({"Again"});
+    PollUntilIdle();
+    EXPECT_EQ(power.powerOffs, 1);
+}
+
+TEST_F(DocumentTest, CloseCheckFollowsTheChoice)
+{
+    EXPECT_TRUE(document.SaveModified());  // nothing to ask about
+    source.settings.count = -1;
+    Queue({"Long"});
+    Poll();
+    int asked = 0;
+    for (const auto& [choice, closes, waits] :
+         {std::tuple{CLOSE_NO, false, false}, std::tuple{CLOSE_YES, true, false},
+          std::tuple{CLOSE_POWER_OFF, true, true}}) {
+        bool waited = false;
+        document.runCloseDialog = [&, choice = choice] { ++asked; return int(choice); };
+        document.runPowerOffWaitDialog = [&] { waited = document.PowerOffArmed(); };
+        EXPECT_EQ(document.SaveModified(), closes) << choice;
+        EXPECT_EQ(waited, waits) << choice;
+    }
+    EXPECT_EQ(asked, 3);
+    EXPECT_NE(document.CurrentTask(), nullptr);  // "No" keeps the transfer running
+}
+
+TEST_F(DocumentTest, CommandLineTransferToAnUnknownTargetQueuesNothing)
+{
+    bool ran = false;
+    document.runUnattendedTaskList = [&] { ran = true; };
+    EXPECT_FALSE(document.TransferFromCommandLine("Phone", {"/media/a.mp4"}));
+    EXPECT_FALSE(ran);
+    EXPECT_TRUE(document.Queue().isEmpty());
+    EXPECT_TRUE(document.TransferFromCommandLine("My Computer", {"/media/a.mp4", "/media/b.mp3"}));
+    EXPECT_TRUE(ran);
+    ASSERT_EQ(document.Queue().size(), 2);
+    EXPECT_FALSE(document.Queue()[0]->IsAudioOnly());
+    EXPECT_TRUE(document.Queue()[1]->IsAudioOnly());
+}
+
+}  // namespace

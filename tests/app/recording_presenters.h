@@ -1,0 +1,42 @@
+// Stand-ins for what the program shows and switches: messages are recorded
+// instead of shown, power requests instead of made.
+#pragma once
+
+#include <QStringList>
+
+#include "platform/power/power_control.h"
+#include "ui/messages.h"
+
+namespace program_testing {
+
+class RecordingPresenter final : public MessagePresenter {
+public:
+    RecordingPresenter() : scope_(*this) {}
+    void ShowMessageBox(const QString& text, MessageIcon) override { messages << text; }
+    void ShowErrorDialog(const QString& text) override { errors << text; }
+
+    QStringList messages;  // message boxes
+    QStringList errors;    // error dialogs
+
+private:
+    ScopedMessagePresenter scope_;
+};
+
+class RecordingPower final : public PowerControl {
+public:
+    RecordingPower() : scope_(*this) {}
+    void KeepAwake(bool on) override { awake = on; }
+    bool PowerOff() override
+    {
+        ++powerOffs;
+        return true;
+    }
+
+    bool awake = false;
+    int powerOffs = 0;
+
+private:
+    ScopedPowerControl scope_;
+};
+
+}  // namespace program_testing

@@ -1,0 +1,97 @@
+#include "pipeline/transcode_task.h"
+
+#include <QFile>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include "app/kestrel_doc.h"
+#include "platform/com/class_registry.h"
+#include "platform/dshow/media_guids.h"
+#include "res/string_table.h"
+#include "tests/app/recording_presenters.h"
+#include "tests/app/scripted_devices.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+using testing_files::TempFolder;
+
+using namespace program_testing;
+
+class TranscodeTaskTest : public testing::Test {
+protected:
+    TranscodeTaskTest() : source(&document), target(&document, QString::fromStdString(folder.Path().string())) {}
+
+    // Polls until the task ends; a task that never ends fails the test.
+    void PollUntilEnded(CTranscodeTask& task)
+    {
+        for (int i = 0; i < 500 && task.Poll(); ++i)
+            QThread::msleep(10);
+        EXPECT_FALSE(task.Poll());
+    }
+
+    RecordingPresenter presenter;
+    TempFolder folder;
+    CKestrelDoc document;
+    ScriptedSource source;
+    ScriptedTarget target;
+};
+
+TEST_F(TranscodeTaskTest, DescribesItselfByName)
+{
+    CTranscodeTask task(&source, &target, "Holiday", "/v/Holiday.mp4", false);
+    EXPECT_EQ(task.GetDescription(), "Transferring Holiday");
+}
+
+TEST_F(TranscodeTaskTest, WithoutAGraphTheStartFailsWithTheTransferError)
+{
+    ScopedClassOverride noGraphs(CLSID_FilterGraph, {});
+    CTranscodeTask task(&source, &target, "Clip", "/v/Clip.mp4", false);
+    EXPECT_FALSE(task.Start());
+    EXPECT_EQ(presenter.errors, QStringList({LoadString(IDS_TRANSFER_ERROR)}));
+    EXPECT_FALSE(task.Poll());
+    EXPECT_EQ(task.GetProgress(), 0);
+}
+
+TEST_F(TranscodeTaskTest, ACompletedGraphEndsTheTaskAndKeepsItsOutput)
+{
+    CTranscodeTask task(&source, &target, "Clip", "/v/Clip.mp4", false);
+    ASSERT_TRUE(task.Start());
+    PollUntilEnded(task);
+    EXPECT_TRUE(task.Succeeded());
+    EXPECT_TRUE(QFile::exists(task.GetOutputPath()));
+    EXPECT_TRUE(presenter.errors.isEmpty());
+}
+
+TEST_F(TranscodeTaskTest, AStreamingErrorEndsTheTaskAndDeletesItsOutput)
+{
+    source.settings.failAt = 3;
+    CTranscodeTask task(&source, &target, "Clip", "/v/Clip.mp4", false);
+    ASSERT_TRUE(task.Start());
+    const QString output = task.GetOutputPath();
+    PollUntilEnded(task);
+    EXPECT_FALSE(task.Succeeded());
+    EXPECT_FALSE(QFile::exists(output));
+    EXPECT_EQ(presenter.errors, QStringList({LoadString(IDS_TRANSFER_ERROR)}));
+}
+
+TEST_F(TranscodeTaskTest, ARunningTaskPollsTrueUntilAborted)
+{
+    source.settings.count = -1;  // endless
+    CTranscodeTask task(&source, &target, "Clip", "/v/Clip.mp4", false);
+    ASSERT_TRUE(task.Start());
+    EXPECT_TRUE(task.Poll());
+    EXPECT_TRUE(task.Poll());
+    const float progress = task.GetProgress();  // the duration is there; no sample has passed
+    EXPECT_GE(progress, 0);
+    EXPECT_LT(progress, 1);
+    const QString output = task.GetOutputPath();
+    ASSERT_TRUE(QFile::exists(output));
+    task.Abort();
+    EXPECT_FALSE(QFile::exists(output));
+    EXPECT_FALSE(task.Poll());
+    EXPECT_EQ(task.GetProgress(), 0);
+    EXPECT_FALSE(task.Succeeded());
+}
+
+}  // namespace

@@ -1,0 +1,231 @@
+// Each handler converting real files made by ffmpeg, checked with ffprobe.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "components/component_ids.h"
+#include "tests/support/media_fixtures.h"
+#include "tests/support/temp_folder.h"
+#include "tests/targets/target_graph.h"
+#include "targets/audio_file_target_handler.h"
+#include "targets/m4a_target_handler.h"
+#include "targets/mpeg4_target_handler.h"
+#include "targets/wmv_target_handler.h"
+
+namespace {
+
+using target_testing::ConvertWith;
+using target_testing::HandlerRun;
+using testing_media::Probe;
+
+// What the clip holds: a picture of that size (0: none), a tone at that
+// rate (0: none), for most of a second.
+struct Clip {
+    int width = 0, height = 0;
+    int sampleRate = 0;
+};
+
+std::string ClipArguments(const Clip& clip)
+{
+    std::string inputs, codecs;
+    if (clip.width > 0) {
+        inputs += "-f lavfi -i testsrc=size=" + std::to_string(clip.width) + "x" + std::to_string(clip.height) +
+                  ":rate=25 ";
+        codecs += "-c:v libx264 -preset ultrafast -pix_fmt yuv420p ";
+    }
+    if (clip.sampleRate > 0) {
+        inputs += "-f lavfi -i sine=frequency=440:sample_rate=" + std::to_string(clip.sampleRate) + " ";
+        codecs += "-c:a aac -ac 2 ";
+    }
+    return inputs + "-t 0.8 " + codecs;
+}
+
+bool EndedCleanly(const HandlerRun& run)
+{
+    return std::find(run.events.begin(), run.events.end(), EC_COMPLETE) != run.events.end() &&
+           std::find(run.events.begin(), run.events.end(), EC_ERRORABORT) == run.events.end();
+}
+
+class TargetGraphTest : public testing::Test {
+protected:
+    std::string MakeClip(const Clip& clip)
+    {
+        const std::string path = folder.File("clip.mp4");
+        EXPECT_TRUE(testing_media::MakeMedia(path, ClipArguments(clip)));
+        return path;
+    }
+
+    // Converts the clip and checks that the run ended with a file.
+    HandlerRun Convert(CTargetHandler& handler, const Clip& clip, const std::string& output)
+    {
+        const HandlerRun run = ConvertWith(handler, MakeClip(clip), output);
+        EXPECT_EQ(run.added, S_OK);
+        EXPECT_EQ(run.completed, S_OK);
+        EXPECT_TRUE(EndedCleanly(run));
+        return run;
+    }
+
+    testing_files::TempFolder folder;
+};
+
+TEST_F(TargetGraphTest, NetbookProfileScales720pDownTo1024x576)
+{
+    CMPEG4TargetHandler handler;
+    const std::string output = folder.File("out.mp4");
+    const HandlerRun run = Convert(handler, {1280, 720, 48000}, output);
+    EXPECT_TRUE(run.Holds(CLSID_Scaler));
+    EXPECT_FALSE(run.Holds(CLSID_FrameRateConverter));
+
+    const Probe probe(output);
+    ASSERT_EQ(probe.StreamCount(), 2);
+    EXPECT_EQ(probe.Stream(0, "codec_name"), "h264");
+    EXPECT_EQ(probe.Stream(0, "width"), "1024");
+    EXPECT_EQ(probe.Stream(0, "height"), "576");
+    EXPECT_EQ(probe.Stream(1, "codec_name"), "aac");
+    EXPECT_GT(probe.Duration(), 0.5);
+}
+
+TEST_F(TargetGraphTest, NetbookProfileKeepsASmallPictureAsItIs)
+{
+    CMPEG4TargetHandler handler;
+    const std::string output = folder.File("out.mp4");
+    const HandlerRun run = Convert(handler, {320, 240, 44100}, output);
+    EXPECT_FALSE(run.Holds(CLSID_Scaler));
+
+    const Probe probe(output);
+    const int video = probe.FirstStream("video");
+    ASSERT_GE(video, 0);
+    EXPECT_EQ(probe.Stream(video, "width"), "320");
+    EXPECT_EQ(probe.Stream(video, "height"), "240");
+}
+
+TEST_F(TargetGraphTest, ChosenMpeg4Part2EncoderAndFrameRateReachTheFile)
+{
+    CMPEG4TargetHandler handler;
+    handler.video.encoder = CLSID_Mpeg4Encoder;
+    handler.video.frameRate = 1500;
+    const std::string output = folder.File("out.mp4");
+    const HandlerRun run = Convert(handler, {320, 240, 44100}, output);
+    EXPECT_TRUE(run.Holds(CLSID_FrameRateConverter));
+    EXPECT_TRUE(run.Holds(CLSID_Mpeg4Encoder));
+    EXPECT_FALSE(run.Holds(CLSID_AvcEncoder));
+
+    const Probe probe(output);
+    ASSERT_EQ(probe.StreamCount(), 2);
+    EXPECT_EQ(probe.Stream(0, "codec_name"), "mpeg4");
+    EXPECT_EQ(probe.Stream(0, "r_frame_rate"), "15/1");
+    EXPECT_EQ(probe.Stream(0, "nb_frames"), "12");  // 0.8 s
+    EXPECT_EQ(probe.Stream(1, "codec_name"), "aac");
+}
+
+TEST_F(TargetGraphTest, M4aFromAVideoFileKeepsOnlyTheSound)
+{
+    CM4ATargetHandler handler;
+    const std::string output = folder.File("out.m4a");
+    const HandlerRun run = Convert(handler, {320, 240, 44100}, output);
+    EXPECT_TRUE(run.videoConnected);
+    EXPECT_TRUE(run.Holds(CLSID_VideoDiscard));
+    EXPECT_FALSE(run.Holds(CLSID_Scaler));
+    EXPECT_FALSE(run.Holds(CLSID_FrameRateConverter));
+
+    const Probe probe(output);
+    ASSERT_EQ(probe.StreamCount(), 1);
+    EXPECT_EQ(probe.Stream(0, "codec_name"), "aac");
+}
+
+// An audio-only item leaves the video encoder without input, a silent video
+// the audio encoder: the run must neither hang on it nor fail.
+TEST_F(TargetGraphTest, Mpeg4FileHoldsOnlyTheStreamsTheSourceHas)
+{
+    struct Row {
+        const char* name;
+        Clip clip;
+        const char* codec;
+        CLSID removed;
+    };
+    const Row rows[] = {
+        {"audio only", {0, 0, 44100}, "aac", CLSID_AvcEncoder},
+        {"silent video", {320, 240, 0}, "h264", CLSID_AacEncoder},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        CMPEG4TargetHandler handler;
+        const std::string output = folder.File(std::string(row.name) + ".mp4");
+        const HandlerRun run = Convert(handler, row.clip, output);
+        EXPECT_FALSE(run.Holds(row.removed));
+        EXPECT_FALSE(run.Holds(CLSID_Scaler));
+
+        const Probe probe(output);
+        ASSERT_EQ(probe.StreamCount(), 1);
+        EXPECT_EQ(probe.Stream(0, "codec_name"), row.codec);
+    }
+}
+
+TEST_F(TargetGraphTest, Mpeg4HandlerFailsWhenTheSourceReachedNeitherEncoder)
+{
+    target_testing::RegisterEverything();
+    testing_filters::GraphHarness h;
+    CMPEG4TargetHandler handler;
+    ComPtr<IPin> videoIn, audioIn;
+    ASSERT_EQ(handler.AddFilters(QString::fromStdString(folder.File("out.mp4")), h.graph.Get(),
+                                 videoIn.ReleaseAndGetAddressOf(), audioIn.ReleaseAndGetAddressOf()),
+              S_OK);
+    EXPECT_EQ(handler.CompleteGraph(), E_FAIL);
+    EXPECT_FALSE(std::filesystem::exists(folder.File("out.mp4")));
+}
+
+TEST_F(TargetGraphTest, WmvProfileSetsTheFrameSize)
+{
+    CTargetHandlerList list;
+    CTargetHandler& wmv = *list.Handlers().at(1);
+    const std::string output = folder.File("out.wmv");
+    Convert(wmv, {352, 288, 44100}, output);
+
+    const Probe probe(output);
+    const int video = probe.FirstStream("video"), audio = probe.FirstStream("audio");
+    ASSERT_GE(video, 0);
+    ASSERT_GE(audio, 0);
+    EXPECT_EQ(probe.Stream(video, "codec_name"), "wmv2");
+    EXPECT_EQ(probe.Stream(video, "width"), "320");
+    EXPECT_EQ(probe.Stream(video, "height"), "240");
+    EXPECT_EQ(probe.Stream(audio, "codec_name"), "wmav2");
+}
+
+TEST_F(TargetGraphTest, AudioFilesKeepOrConvertTheSampleRate)
+{
+    struct Row {
+        const char* name;
+        int handler;  // position in the handler list
+        int profile;
+        Clip clip;
+        const char* codec;  // a prefix: the WAV keeps the decoder's sample format
+        const char* sampleRate;
+        bool converter;
+    };
+    const Row rows[] = {
+        {"wav for a computer", 2, 0, {0, 0, 48000}, "pcm_", "48000", false},
+        {"wav for an audio cd", 2, 1, {0, 0, 48000}, "pcm_", "44100", true},
+        {"mp3 from a video", 4, 0, {320, 240, 44100}, "mp3", "44100", false},
+        {"mp3 for an audio cd", 4, 1, {0, 0, 48000}, "mp3", "44100", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        CTargetHandlerList list;
+        CTargetHandler& handler = *list.Handlers().at(row.handler);
+        handler.SelectProfile(row.profile);
+        const std::string output = folder.File(std::string(row.name) + "." + handler.GetFileExtension().toStdString());
+        const HandlerRun run = Convert(handler, row.clip, output);
+        // Without video in the source, the discard filter stays unconnected.
+        EXPECT_EQ(run.videoConnected, row.clip.width > 0);
+        EXPECT_EQ(run.Holds(CLSID_SampleRateConverter), row.converter);
+
+        const Probe probe(output);
+        ASSERT_EQ(probe.StreamCount(), 1);
+        EXPECT_EQ(probe.Stream(0, "codec_name").rfind(row.codec, 0), 0u) << probe.Stream(0, "codec_name");
+        EXPECT_EQ(probe.Stream(0, "sample_rate"), row.sampleRate);
+        EXPECT_GT(probe.Duration(), 0.5);
+    }
+}
+
+}  // namespace

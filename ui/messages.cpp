@@ -1,0 +1,87 @@
+#include "ui/messages.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <cstdio>
+
+#include "res/string_table.h"
+
+namespace {
+
+// Without a window system every message is one line on stderr.
+class TerminalPresenter final : public MessagePresenter {
+public:
+    void ShowMessageBox(const QString& text, MessageIcon icon) override
+    {
+        const char* kind = icon == MessageIcon::Error ? "error" : icon == MessageIcon::Warning ? "warning" : "note";
+        std::fprintf(stderr, "%s: %s: %s\n", qPrintable(AppName()), kind, qPrintable(text));
+    }
+    void ShowErrorDialog(const QString& text) override { ShowMessageBox(text, MessageIcon::Error); }
+};
+
+class WindowPresenter final : public MessagePresenter {
+public:
+    void ShowMessageBox(const QString& text, MessageIcon icon) override
+    {
+        const auto boxIcon = icon == MessageIcon::Error     ? QMessageBox::Critical
+                             : icon == MessageIcon::Warning ? QMessageBox::Warning
+                                                            : QMessageBox::Information;
+        QMessageBox box(boxIcon, AppName(), text, QMessageBox::Ok);
+        box.exec();
+    }
+    // The error dialog proper comes with the program's own look; until then
+    // a modeless message box that deletes itself.
+    void ShowErrorDialog(const QString& text) override
+    {
+        auto* box = new QMessageBox(QMessageBox::Critical, AppName(), text, QMessageBox::Ok);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setModal(false);
+        box->show();
+    }
+};
+
+MessagePresenter* replacement = nullptr;
+
+}  // namespace
+
+bool HasDisplay()
+{
+    return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr &&
+           QGuiApplication::platformName() != QLatin1String("offscreen") &&
+           QGuiApplication::platformName() != QLatin1String("minimal");
+}
+
+MessagePresenter& TheMessagePresenter()
+{
+    static TerminalPresenter terminal;
+    static WindowPresenter window;
+    if (replacement)
+        return *replacement;
+    if (HasDisplay())
+        return window;
+    return terminal;
+}
+
+ScopedMessagePresenter::ScopedMessagePresenter(MessagePresenter& presenter) : previous_(replacement)
+{
+    replacement = &presenter;
+}
+
+ScopedMessagePresenter::~ScopedMessagePresenter()
+{
+    replacement = previous_;
+}
+
+void ShowMessage(const QString& text, MessageIcon icon)
+{
+    TheMessagePresenter().ShowMessageBox(ReplaceAppName(text), icon);
+}
+
+void ShowError(const QString& message, bool asMessageBox)
+{
+    const QString text = ReplaceAppName(message);
+    if (asMessageBox)
+        TheMessagePresenter().ShowMessageBox(text, MessageIcon::Error);
+    else
+        TheMessagePresenter().ShowErrorDialog(text);
+}

@@ -1,0 +1,42 @@
+// Where the program's messages go: message boxes and the error dialog in
+// the window, or lines on stderr when there is no display. Tests put a
+// recording presenter in place with ScopedMessagePresenter.
+// User-interface thread only.
+#pragma once
+
+#include <QString>
+
+enum class MessageIcon { Error, Warning, Information };
+
+class MessagePresenter {
+public:
+    virtual ~MessagePresenter() = default;
+    // A modal message box with an OK button.
+    virtual void ShowMessageBox(const QString& text, MessageIcon icon) = 0;
+    // The modeless error dialog (the transfer error); does not wait.
+    virtual void ShowErrorDialog(const QString& text) = 0;
+};
+
+// Message boxes when the program has a window system, stderr otherwise.
+MessagePresenter& TheMessagePresenter();
+
+class ScopedMessagePresenter {
+public:
+    explicit ScopedMessagePresenter(MessagePresenter& replacement);
+    ~ScopedMessagePresenter();
+    ScopedMessagePresenter(const ScopedMessagePresenter&) = delete;
+    ScopedMessagePresenter& operator=(const ScopedMessagePresenter&) = delete;
+
+private:
+    MessagePresenter* previous_;
+};
+
+// A message box with that icon ("§APPNAME§" replaced).
+void ShowMessage(const QString& text, MessageIcon icon = MessageIcon::Error);
+
+// The program's error report: a message box, or the modeless error dialog.
+void ShowError(const QString& message, bool asMessageBox);
+
+// Whether the program runs with a window system (not offscreen, not in a
+// terminal without a display).
+bool HasDisplay();
