@@ -1,3 +1,4 @@
+#include <QDir>
 #include <QFileInfo>
 
 #include "components/component_ids.h"
@@ -35,9 +36,11 @@ bool CTargetDevice::GetTrackList(QList<CDeviceTitle*>&)
 QString CTargetDevice::MakeUniqueOutputPath(const QString& folder, CTranscodeTask* task, const QString& extension)
 {
     const QString name = task->GetName();
+    const QDir directory(folder);  // joins without doubling a trailing "/"
     for (int n = 1;; ++n) {
-        const QString candidate = n == 1 ? QStringLiteral("%1/%2.%3").arg(folder, name, extension)
-                                         : QStringLiteral("%1/%2 (%3).%4").arg(folder, name).arg(n).arg(extension);
+        const QString candidate =
+            directory.filePath(n == 1 ? QStringLiteral("%1.%2").arg(name, extension)
+                                      : QStringLiteral("%1 (%2).%3").arg(name).arg(n).arg(extension));
         if (!QFileInfo::exists(candidate))
             return candidate;
     }

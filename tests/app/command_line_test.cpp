@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/app/qstring_printer.h"
+
 namespace {
 
 CExCommandLineInfo Parse(const QStringList& arguments)

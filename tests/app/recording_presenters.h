@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "platform/power/power_control.h"
+#include "tests/app/qstring_printer.h"
 #include "ui/messages.h"
 
 namespace program_testing {

@@ -2,6 +2,8 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include "tests/app/qstring_printer.h"
+
 #include "pipeline/device.h"
 #include "pipeline/transcode_task.h"
 #include "tests/support/temp_folder.h"

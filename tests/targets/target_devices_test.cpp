@@ -1,0 +1,125 @@
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include "app/kestrel_doc.h"
+#include "pipeline/transcode_task.h"
+#include "targets/computer_tgt_dev.h"
+#include "targets/computer_tgt_page.h"
+#include "targets/netbook_tgt_dev.h"
+#include "targets/removable_drives.h"
+#include "tests/app/recording_presenters.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+using testing_files::TempFolder;
+
+QString PathOf(const TempFolder& folder, const char* name = "")
+{
+    return QString::fromStdString(folder.File(name));
+}
+
+QByteArray Contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void Write(const QString& path, const QByteArray& contents)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+}
+
+class NetbookTest : public testing::Test {
+protected:
+    NetbookTest() : drives({PathOf(drive, "")}), netbook(document.FindDeviceByGuid(GUID_NetbookTgtDev))
+    {
+        static_cast<CNetbookTgtDev*>(netbook)->SetProgramFolder(PathOf(program));
+        Write(PathOf(program, "Plavex.exe"), "player");
+        for (const char* name : CNetbookTgtDev::kCodecFiles)
+            Write(PathOf(program, name), name);
+    }
+    CNetbookTgtDev& Netbook() { return *static_cast<CNetbookTgtDev*>(netbook); }
+
+    TempFolder drive, program;
+    ScopedRemovableDrives drives;
+    CKestrelDoc document;
+    CBaseDevice* netbook;
+};
+
+TEST_F(NetbookTest, IsAvailableOnlyWithARemovableDrive)
+{
+    EXPECT_TRUE(Netbook().IsAvailable());
+    EXPECT_EQ(Netbook().Page()->GetCurrentFolderPath(), PathOf(drive, ""));
+    ScopedRemovableDrives none({});
+    EXPECT_FALSE(Netbook().IsAvailable());
+    CTranscodeTask task(nullptr, &Netbook(), "Movie", "/v/Movie.avi", false);
+    EXPECT_EQ(Netbook().PrepareGraph(nullptr, &task), E_FAIL);  // never the file system's root
+    EXPECT_TRUE(task.GetOutputPath().isEmpty());
+}
+
+TEST_F(NetbookTest, DeploysThePlayerOnceAndRestoresWhatWasDeleted)
+{
+    Netbook().DeployPlayer();
+    const QDir root(PathOf(drive, ""));
+    EXPECT_EQ(Contents(root.filePath("Plavex.exe")), "player");
+    for (const char* name : CNetbookTgtDev::kCodecFiles)
+        EXPECT_EQ(Contents(root.filePath(QStringLiteral("Codecs/") + name)), name) << name;
+
+    Write(root.filePath("Plavex.exe"), "the user's own player");
+    QFile::remove(root.filePath("Codecs/mc_dec_aac.dll"));
+    Netbook().DeployPlayer();
+    EXPECT_EQ(Contents(root.filePath("Plavex.exe")), "the user's own player");  // never overwritten
+    EXPECT_EQ(Contents(root.filePath("Codecs/mc_dec_aac.dll")), "mc_dec_aac.dll");
+}
+
+TEST_F(NetbookTest, MissingPlayerFilesDoNotStopTheDeployment)
+{
+    QFile::remove(PathOf(program, "Plavex.exe"));
+    Netbook().DeployPlayer();
+    const QDir root(PathOf(drive, ""));
+    EXPECT_FALSE(QFile::exists(root.filePath("Plavex.exe")));
+    EXPECT_TRUE(QFile::exists(root.filePath("Codecs/mc_demux_mp4_ds.ax")));
+}
+
+TEST_F(NetbookTest, SameNamesGetNumberedOnTheDrive)
+{
+    CTranscodeTask first(nullptr, &Netbook(), "Movie", "/a/Movie.avi", false);
+    ASSERT_EQ(Netbook().PrepareGraph(nullptr, &first), S_OK);
+    EXPECT_EQ(first.GetOutputPath(), QDir(PathOf(drive, "")).filePath("Movie.mp4"));
+    Write(first.GetOutputPath(), "written");
+    CTranscodeTask second(nullptr, &Netbook(), "Movie", "/b/Movie.mp4", false);
+    ASSERT_EQ(Netbook().PrepareGraph(nullptr, &second), S_OK);
+    EXPECT_EQ(second.GetOutputPath(), QDir(PathOf(drive, "")).filePath("Movie (2).mp4"));
+}
+
+TEST(ComputerTarget, WritesWithTheCurrentHandlersExtensionIntoThePagesFolder)
+{
+    TempFolder folder;
+    CKestrelDoc document;
+    auto* computer = static_cast<CComputerTgtDev*>(document.FindDeviceByGuid(GUID_ComputerTgtDev));
+    static_cast<CComputerTgtPage*>(computer->Page())->SetCurrentFolderPath(PathOf(folder, ""));
+    QStringList formats;
+    for (CTargetHandler* handler : computer->Handlers())
+        formats << handler->GetFileExtension();
+    EXPECT_EQ(formats, QStringList({"mp4", "wmv", "wav", "m4a", "mp3"}));
+    EXPECT_EQ(computer->CurrentHandler(), computer->Handlers()[0]);
+    EXPECT_TRUE(computer->IsAvailable());
+
+    const struct {
+        const char* extension;
+        const char* expected;
+    } cases[] = {{"wav", "Song.wav"}, {"m4a", "Song.m4a"}, {"m4a", "Song (2).m4a"}};
+    for (const auto& c : cases) {
+        computer->SetCurrentHandler(computer->HandlerForExtension(c.extension));
+        CTranscodeTask task(nullptr, computer, "Song", "/music/Song.mp3", true);
+        ASSERT_EQ(computer->PrepareGraph(nullptr, &task), S_OK) << c.expected;
+        EXPECT_EQ(task.GetOutputPath(), QDir(PathOf(folder, "")).filePath(c.expected));
+        Write(task.GetOutputPath(), "taken");
+    }
+}
+
+}  // namespace
