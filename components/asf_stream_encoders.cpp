@@ -5,7 +5,7 @@
 
 #include "components/audio_frame_queue.h"
 #include "components/encode_packets.h"
-#include "components/letterbox.h"
+#include "components/picture_converter.h"
 
 namespace {
 

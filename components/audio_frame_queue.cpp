@@ -3,6 +3,11 @@
 #include <algorithm>
 
 #include "components/encode_packets.h"
+#include "components/sample_converter.h"
+
+extern "C" {
+#include <libswresample/swresample.h>
+}
 
 namespace {
 
@@ -18,19 +23,10 @@ CAudioFrameQueue::~CAudioFrameQueue() = default;
 HRESULT CAudioFrameQueue::Open(const RawAudioFormat& input, AVCodecContext* encoder)
 {
     m_encoder = encoder;
-    AVChannelLayout inputLayout{}, outputLayout{};
-    av_channel_layout_default(&inputLayout, input.channels);
-    int error = av_channel_layout_copy(&outputLayout, &encoder->ch_layout);
-    SwrContext* resampler = nullptr;
-    if (error >= 0)
-        error = swr_alloc_set_opts2(&resampler, &outputLayout, encoder->sample_fmt, encoder->sample_rate, &inputLayout,
-                                    input.sampleFormat, input.sampleRate, 0, nullptr);
-    av_channel_layout_uninit(&inputLayout);
-    av_channel_layout_uninit(&outputLayout);
-    if (error < 0) return HResultFromAv(error);
-    m_resampler.reset(resampler);
-    error = swr_init(resampler);
-    if (error < 0) return HResultFromAv(error);
+    const AVChannelLayout inputLayout = DefaultLayout(input.channels);
+    const HRESULT hr = OpenResampler({&inputLayout, input.sampleFormat, input.sampleRate},
+                                     {&encoder->ch_layout, encoder->sample_fmt, encoder->sample_rate}, &m_resampler);
+    if (FAILED(hr)) return hr;
 
     m_frameSize = encoder->frame_size > 0 ? encoder->frame_size : kVariableFrameSize;
     m_fifo.reset(av_audio_fifo_alloc(encoder->sample_fmt, encoder->ch_layout.nb_channels, m_frameSize));

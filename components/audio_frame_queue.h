@@ -17,7 +17,6 @@
 
 extern "C" {
 #include <libavutil/audio_fifo.h>
-#include <libswresample/swresample.h>
 }
 
 class CAudioFrameQueue {
@@ -38,9 +37,6 @@ public:
     HRESULT Finish(std::vector<AvPacketPtr>* packets);
 
 private:
-    struct SwrDeleter {
-        void operator()(SwrContext* context) const { swr_free(&context); }
-    };
     struct FifoDeleter {
         void operator()(AVAudioFifo* fifo) const { av_audio_fifo_free(fifo); }
     };
@@ -52,7 +48,7 @@ private:
     HRESULT EncodeQueued(std::vector<AvPacketPtr>* packets);
 
     AVCodecContext* m_encoder = nullptr;
-    std::unique_ptr<SwrContext, SwrDeleter> m_resampler;
+    SwrContextPtr m_resampler;
     std::unique_ptr<AVAudioFifo, FifoDeleter> m_fifo;
     int m_frameSize = 0;
     bool m_draining = false;

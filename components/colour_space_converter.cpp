@@ -3,6 +3,7 @@
 #include <new>
 
 #include "components/component_ids.h"
+#include "components/sample_delivery.h"
 #include "platform/com/class_registry.h"
 #include "platform/dshow/filter_mapper.h"
 
@@ -53,12 +54,7 @@ HRESULT CColourSpaceConverter::SetMediaType(PIN_DIRECTION direction, const CMedi
 
 HRESULT CColourSpaceConverter::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request)
 {
-    ALLOCATOR_PROPERTIES wanted{std::max<LONG>(4, request->cBuffers), RawFrameSize(m_outputFormat),
-                                std::max<LONG>(1, request->cbAlign), 0};
-    ALLOCATOR_PROPERTIES actual;
-    const HRESULT hr = allocator->SetProperties(&wanted, &actual);
-    if (FAILED(hr)) return hr;
-    return actual.cbBuffer < wanted.cbBuffer ? E_FAIL : S_OK;
+    return SetBufferProperties(allocator, *request, 4, RawFrameSize(m_outputFormat));
 }
 
 HRESULT CColourSpaceConverter::Transform(IMediaSample* input, IMediaSample* output)

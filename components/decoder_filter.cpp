@@ -95,6 +95,7 @@ HRESULT CDecoderFilter::Receive(IMediaSample* sample)
 HRESULT CDecoderFilter::EndOfStream()
 {
     HRESULT hr = m_codec ? Decode(nullptr) : S_OK;
+    if (SUCCEEDED(hr)) hr = Drained();
     if (SUCCEEDED(hr) && m_framesDecoded == 0 && m_decodeErrors > 0) hr = VFW_E_INVALID_FILE_FORMAT;
     if (FAILED(hr)) {
         Input()->SetRunTimeError(hr);

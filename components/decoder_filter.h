@@ -52,6 +52,9 @@ protected:
     virtual REFERENCE_TIME FrameDuration(const AVFrame& frame) const = 0;
     // Called before the codec opens (threads, options).
     virtual void ConfigureCodec(AVCodecContext*) {}
+    // Streaming lock held: the codec has given its last frame; end of
+    // stream goes on after this (frames held back go out here).
+    virtual HRESULT Drained() { return S_OK; }
 
 private:
     bool Takes(AVCodecID codec) const;

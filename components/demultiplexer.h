@@ -22,6 +22,9 @@
 //
 // Streaming: one thread, started when the filter pauses, reads packets and
 // hands each to its stream's pin; pins that are not connected get nothing.
+// Video and audio pins deliver through queues of their own; subpicture pins
+// deliver on the reading thread, so a subpicture reaches its decoder before
+// any video packet that follows it in the container.
 // Each connected pin gets NewSegment(start, stop) first and end of stream at
 // the end of the container or at the stop position. A read error ends the
 // run with EC_ERRORABORT and the failure code. Sample times stay media times

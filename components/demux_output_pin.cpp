@@ -28,7 +28,10 @@ CDemuxOutputPin::CDemuxOutputPin(CDemultiplexer* filter, const ContainerStream& 
       m_demultiplexer(filter),
       m_stream(stream)
 {
-    UseDeliveryQueue(static_cast<size_t>(BuffersFor(stream).cBuffers));
+    // Subpictures go straight to their decoder, which only keeps them: so
+    // they arrive in file order with the video packets queued around them.
+    if (stream.kind != ContainerStream::Kind::Subpicture)
+        UseDeliveryQueue(static_cast<size_t>(BuffersFor(stream).cBuffers));
 }
 
 HRESULT CDemuxOutputPin::NonDelegatingQueryInterface(REFIID riid, void** object)

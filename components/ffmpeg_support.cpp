@@ -2,6 +2,15 @@
 
 #include <cerrno>
 
+extern "C" {
+#include <libswresample/swresample.h>
+#include <libswscale/swscale.h>
+}
+
+void SwsContextDeleter::operator()(SwsContext* context) const { sws_freeContext(context); }
+
+void SwrContextDeleter::operator()(SwrContext* context) const { swr_free(&context); }
+
 HRESULT HResultFromAv(int error)
 {
     if (error >= 0) return S_OK;

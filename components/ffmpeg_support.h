@@ -10,6 +10,8 @@
 #include <string>
 
 extern "C" {
+struct SwsContext;
+struct SwrContext;
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/avutil.h>
@@ -41,12 +43,23 @@ struct AvCodecParametersDeleter {
     void operator()(AVCodecParameters* parameters) const { avcodec_parameters_free(&parameters); }
 };
 
+// Defined where libswscale and libswresample are, so the headers stay out
+// of every component.
+struct SwsContextDeleter {
+    void operator()(SwsContext* context) const;
+};
+struct SwrContextDeleter {
+    void operator()(SwrContext* context) const;
+};
+
 using AvInputPtr = std::unique_ptr<AVFormatContext, AvFormatInputDeleter>;
 using AvOutputPtr = std::unique_ptr<AVFormatContext, AvFormatOutputDeleter>;
 using AvCodecContextPtr = std::unique_ptr<AVCodecContext, AvCodecContextDeleter>;
 using AvFramePtr = std::unique_ptr<AVFrame, AvFrameDeleter>;
 using AvPacketPtr = std::unique_ptr<AVPacket, AvPacketDeleter>;
 using AvCodecParametersPtr = std::unique_ptr<AVCodecParameters, AvCodecParametersDeleter>;
+using SwsContextPtr = std::unique_ptr<SwsContext, SwsContextDeleter>;
+using SwrContextPtr = std::unique_ptr<SwrContext, SwrContextDeleter>;
 
 AvFramePtr MakeFrame();
 AvPacketPtr MakePacket();

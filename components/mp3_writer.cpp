@@ -3,7 +3,6 @@
 #include <array>
 
 #include "components/component_ids.h"
-#include "components/format_change.h"
 
 namespace {
 
@@ -32,29 +31,18 @@ struct CMp3Writer::Output {
     CMuxedFile file;
     int stream = 0;
     int bytesPerFrame = 0;
-    CMediaType startedType;
 };
 
-CMp3Writer::CMp3Writer() : CBaseRenderer("LAME MP3 writer", CLSID_LameMp3Writer, "In"), CFileSink(this) {}
+CMp3Writer::CMp3Writer() : CAudioFileWriter("LAME MP3 writer", CLSID_LameMp3Writer) {}
 
 CMp3Writer::~CMp3Writer() = default;
-
-HRESULT CMp3Writer::NonDelegatingQueryInterface(REFIID riid, void** object)
-{
-    if (riid == IFileSinkFilter::iid) return GetInterface(static_cast<IFileSinkFilter*>(this), object);
-    return CBaseRenderer::NonDelegatingQueryInterface(riid, object);
-}
-
-HRESULT CMp3Writer::CheckMediaType(const CMediaType* type)
-{
-    return ReadRawAudioType(*type) ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
-}
 
 // Called with the filter lock held, from Pause.
 HRESULT CMp3Writer::OnStartStreaming()
 {
-    const auto format = ReadRawAudioType(Input()->CurrentMediaType());
-    if (!format) return VFW_E_NOT_CONNECTED;
+    RawAudioFormat format;
+    HRESULT hr = BeginInput(&format);
+    if (FAILED(hr)) return hr;
     const AVCodec* codec = avcodec_find_encoder_by_name("libmp3lame");
     if (!codec) return VFW_E_NO_ACCEPTABLE_TYPES;
 
@@ -62,20 +50,19 @@ HRESULT CMp3Writer::OnStartStreaming()
     output->encoder.reset(avcodec_alloc_context3(codec));
     AVCodecContext* encoder = output->encoder.get();
     if (!encoder) return E_OUTOFMEMORY;
-    encoder->sample_rate = Mp3SampleRate(format->sampleRate);
-    av_channel_layout_default(&encoder->ch_layout, std::min(format->channels, 2));
+    encoder->sample_rate = Mp3SampleRate(format.sampleRate);
+    av_channel_layout_default(&encoder->ch_layout, std::min(format.channels, 2));
     encoder->sample_fmt = AV_SAMPLE_FMT_FLTP;
     encoder->bit_rate = Mp3BitRate(encoder->sample_rate, encoder->ch_layout.nb_channels);
     encoder->time_base = AVRational{1, encoder->sample_rate};
     int error = avcodec_open2(encoder, codec, nullptr);
     if (error < 0) return HResultFromAv(error);
 
-    HRESULT hr = output->queue.Open(*format, encoder);
+    hr = output->queue.Open(format, encoder);
     if (SUCCEEDED(hr)) hr = output->file.Create(FileName(), "mp3");
     if (SUCCEEDED(hr)) hr = output->file.AddStream(*encoder, &output->stream);
     if (FAILED(hr)) return hr;
-    output->bytesPerFrame = format->BytesPerFrame();
-    output->startedType = Input()->CurrentMediaType();
+    output->bytesPerFrame = format.BytesPerFrame();
     m_output = std::move(output);
     return S_OK;
 }
@@ -86,18 +73,11 @@ HRESULT CMp3Writer::OnStopStreaming()
     return S_OK;
 }
 
-HRESULT CMp3Writer::DoRenderSample(IMediaSample* sample)
+HRESULT CMp3Writer::WriteAudio(const BYTE* data, LONG length)
 {
     if (!m_output) return VFW_E_WRONG_STATE;
-    HRESULT hr = CheckNoFormatChange(sample, m_output->startedType);
-    if (FAILED(hr)) return hr;
-    BYTE* data = nullptr;
-    hr = sample->GetPointer(&data);
-    if (FAILED(hr)) return hr;
-    const LONG length = sample->GetActualDataLength();
-    if (length < 0) return E_INVALIDARG;
     std::vector<AvPacketPtr> packets;
-    hr = m_output->queue.Encode(data, length / m_output->bytesPerFrame, &packets);
+    const HRESULT hr = m_output->queue.Encode(data, length / m_output->bytesPerFrame, &packets);
     return FAILED(hr) ? hr : WritePackets(packets);
 }
 

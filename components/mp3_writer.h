@@ -24,26 +24,21 @@
 #include <memory>
 #include <vector>
 
+#include "components/audio_file_writer.h"
 #include "components/audio_frame_queue.h"
 #include "components/muxed_file.h"
-#include "platform/dshow/base_renderer.h"
-#include "platform/dshow/file_sink.h"
 
-class CMp3Writer final : public CBaseRenderer, public CFileSink {
+class CMp3Writer final : public CAudioFileWriter {
 public:
     CMp3Writer();
     ~CMp3Writer() override;
-    DECLARE_IUNKNOWN
 
-    HRESULT NonDelegatingQueryInterface(REFIID riid, void** object) override;
-
-    // CBaseRenderer
-    HRESULT CheckMediaType(const CMediaType* type) override;
-    HRESULT DoRenderSample(IMediaSample* sample) override;
-    bool RendersInTime() const override { return false; }
     HRESULT OnStartStreaming() override;
     HRESULT OnStopStreaming() override;
     HRESULT OnEndOfStream() override;
+
+protected:
+    HRESULT WriteAudio(const BYTE* data, LONG length) override;
 
 private:
     struct Output;

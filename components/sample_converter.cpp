@@ -11,11 +11,20 @@ AVChannelLayout DefaultLayout(int channels)
     return layout;
 }
 
-SampleConverter::~SampleConverter()
+HRESULT OpenResampler(const ResamplerSide& from, const ResamplerSide& to, SwrContextPtr* resampler)
 {
-    swr_free(&m_context);
-    av_channel_layout_uninit(&m_fromLayout);
+    SwrContext* context = nullptr;
+    // FFmpeg 5.1 takes the layouts by non-const pointer but only copies them.
+    int result = swr_alloc_set_opts2(&context, const_cast<AVChannelLayout*>(to.layout), to.format, to.sampleRate,
+                                     const_cast<AVChannelLayout*>(from.layout), from.format, from.sampleRate, 0,
+                                     nullptr);
+    resampler->reset(context);
+    if (result >= 0) result = swr_init(context);
+    if (result < 0) resampler->reset();
+    return HResultFromAv(result);
 }
+
+SampleConverter::~SampleConverter() { av_channel_layout_uninit(&m_fromLayout); }
 
 HRESULT SampleConverter::Configure(const AudioSource& source, const RawAudioFormat& target)
 {
@@ -32,34 +41,27 @@ HRESULT SampleConverter::Configure(const AudioSource& source, const RawAudioForm
         av_channel_layout_uninit(&from);
         return S_OK;
     }
-    swr_free(&m_context);
     av_channel_layout_uninit(&m_fromLayout);
     m_fromLayout = from;
     m_fromFormat = source.format;
     m_fromRate = source.sampleRate;
     m_target = target;
     AVChannelLayout to = DefaultLayout(target.channels);
-    int result = swr_alloc_set_opts2(&m_context, &to, target.sampleFormat, target.sampleRate, &m_fromLayout,
-                                     source.format, source.sampleRate, 0, nullptr);
-    if (result >= 0) result = swr_init(m_context);
-    if (result < 0) {
-        swr_free(&m_context);
-        return HResultFromAv(result);
-    }
-    return S_OK;
+    return OpenResampler({&m_fromLayout, source.format, source.sampleRate},
+                         {&to, target.sampleFormat, target.sampleRate}, &m_context);
 }
 
 HRESULT SampleConverter::Convert(const AudioSource& source, const RawAudioFormat& target, std::vector<uint8_t>* out)
 {
     const HRESULT hr = Configure(source, target);
     if (FAILED(hr)) return hr;
-    const int capacity = swr_get_out_samples(m_context, source.frames);
+    const int capacity = swr_get_out_samples(m_context.get(), source.frames);
     if (capacity < 0) return HResultFromAv(capacity);
     const size_t before = out->size();
     out->resize(before + static_cast<size_t>(capacity) * target.BytesPerFrame());
     uint8_t* destination = out->data() + before;
     const int converted =
-        swr_convert(m_context, &destination, capacity, const_cast<const uint8_t**>(source.planes), source.frames);
+        swr_convert(m_context.get(), &destination, capacity, const_cast<const uint8_t**>(source.planes), source.frames);
     if (converted < 0) {
         out->resize(before);
         return HResultFromAv(converted);

@@ -1,7 +1,11 @@
-// SampleConverter: converts audio of any FFmpeg sample layout, rate and
-// channel layout into interleaved raw audio (media_format's layout), with
-// libswresample. Shared by the audio decoders (whatever a decoder's frames
-// hold, the negotiated type comes out) and the audio format converter.
+// Audio conversion with libswresample, in one place:
+// - OpenResampler: an initialised resampler between two formats, used by
+//   SampleConverter, the sample-rate converter and the encoders' audio
+//   frame queue.
+// - SampleConverter: audio of any FFmpeg sample layout, rate and channel
+//   layout into interleaved raw audio (media_format's layout). Shared by
+//   the audio decoders (whatever a decoder's frames hold, the negotiated
+//   type comes out) and the audio format converter.
 //
 // Not thread-safe: one streaming thread uses an instance.
 #pragma once
@@ -10,10 +14,18 @@
 
 extern "C" {
 #include <libavutil/channel_layout.h>
-struct SwrContext;
 }
 
+#include "components/ffmpeg_support.h"
 #include "components/media_format.h"
+
+// One side of a resampler.
+struct ResamplerSide {
+    const AVChannelLayout* layout;
+    AVSampleFormat format;
+    int sampleRate;
+};
+HRESULT OpenResampler(const ResamplerSide& from, const ResamplerSide& to, SwrContextPtr* resampler);
 
 struct AudioSource {
     const uint8_t* const* planes;  // one plane when interleaved
@@ -37,7 +49,7 @@ public:
 private:
     HRESULT Configure(const AudioSource& source, const RawAudioFormat& target);
 
-    SwrContext* m_context = nullptr;
+    SwrContextPtr m_context;
     // What m_context converts.
     AVSampleFormat m_fromFormat = AV_SAMPLE_FMT_NONE;
     int m_fromRate = 0;

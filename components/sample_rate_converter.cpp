@@ -3,7 +3,12 @@
 #include <algorithm>
 
 #include "components/component_ids.h"
+#include "components/sample_converter.h"
 #include "components/sample_delivery.h"
+
+extern "C" {
+#include <libswresample/swresample.h>
+}
 
 namespace {
 
@@ -98,16 +103,9 @@ HRESULT CSampleRateConverter::RestartResampler()
 {
     m_timed = false;
     m_delivered = 0;
-    AVChannelLayout layout;
-    av_channel_layout_default(&layout, m_input.channels);
-    SwrContext* context = nullptr;
-    int hr = swr_alloc_set_opts2(&context, &layout, m_output.sampleFormat, m_output.sampleRate, &layout,
-                                 m_input.sampleFormat, m_input.sampleRate, 0, nullptr);
-    av_channel_layout_uninit(&layout);
-    m_resampler.reset(context);
-    if (hr >= 0) hr = swr_init(m_resampler.get());
-    if (hr < 0) m_resampler.reset();
-    return HResultFromAv(hr);
+    const AVChannelLayout layout = DefaultLayout(m_input.channels);
+    return OpenResampler({&layout, m_input.sampleFormat, m_input.sampleRate},
+                         {&layout, m_output.sampleFormat, m_output.sampleRate}, &m_resampler);
 }
 
 HRESULT CSampleRateConverter::StopStreaming()

@@ -12,12 +12,7 @@
 // resampler still holds.
 #pragma once
 
-#include <memory>
 #include <vector>
-
-extern "C" {
-#include <libswresample/swresample.h>
-}
 
 #include "components/media_format.h"
 #include "components/module_config.h"
@@ -43,10 +38,6 @@ public:
     HRESULT EndFlush() override;
 
 private:
-    struct SwrDeleter {
-        void operator()(SwrContext* context) const { swr_free(&context); }
-    };
-
     RawAudioFormat OutputFormat(const RawAudioFormat& input) const;
     bool PassesThrough() const { return m_input.sampleRate == m_output.sampleRate; }
     // A fresh resampler and time line (a new run, segment or flush).
@@ -60,7 +51,7 @@ private:
     CModuleConfig m_config;
 
     // Streaming state, guarded by the streaming lock.
-    std::unique_ptr<SwrContext, SwrDeleter> m_resampler;
+    SwrContextPtr m_resampler;
     RawAudioFormat m_input, m_output;
     std::vector<BYTE> m_scratch;
     bool m_timed = false;  // m_origin is set

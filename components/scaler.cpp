@@ -1,7 +1,7 @@
 #include "components/scaler.h"
 
 extern "C" {
-#include <libavutil/imgutils.h>
+#include <libswscale/swscale.h>
 }
 
 #include "components/component_ids.h"
@@ -124,25 +124,11 @@ HRESULT CScaler::Transform(IMediaSample* input, IMediaSample* output)
     BYTE* target = nullptr;
     input->GetPointer(&source);
     output->GetPointer(&target);
-    const int inSize = RawFrameSize(m_input), outSize = RawFrameSize(m_output);
-    if (input->GetActualDataLength() < inSize || output->GetSize() < outSize) return VFW_E_BUFFER_OVERFLOW;
-
-    uint8_t* sourcePlanes[4] = {};
-    int sourceLines[4] = {};
-    uint8_t* targetPlanes[4] = {};
-    int targetLines[4] = {};
-    av_image_fill_arrays(sourcePlanes, sourceLines, source, AV_PIX_FMT_YUV420P, m_input.width, m_input.height, 1);
-    av_image_fill_arrays(targetPlanes, targetLines, target, AV_PIX_FMT_YUV420P, m_output.width, m_output.height, 1);
-    const bool filled = m_picture.width == m_output.width && m_picture.height == m_output.height;
-    if (!filled) {
-        const ptrdiff_t lines[4] = {targetLines[0], targetLines[1], targetLines[2], targetLines[3]};
-        const int hr = av_image_fill_black(targetPlanes, lines, AV_PIX_FMT_YUV420P, AVCOL_RANGE_MPEG, m_output.width,
-                                           m_output.height);
-        if (hr < 0) return HResultFromAv(hr);
-    }
-    targetPlanes[0] += m_picture.y * targetLines[0] + m_picture.x;
-    for (int plane = 1; plane < 3; ++plane) targetPlanes[plane] += m_picture.y / 2 * targetLines[plane] + m_picture.x / 2;
-    const int rows = sws_scale(m_context.get(), sourcePlanes, sourceLines, 0, m_input.height, targetPlanes, targetLines);
-    if (rows < 0) return HResultFromAv(rows);
-    return output->SetActualDataLength(outSize);
+    PackedPicture in, out;
+    HRESULT hr = MapPackedPicture(source, input->GetActualDataLength(), m_input, &in);
+    if (SUCCEEDED(hr)) hr = MapPackedPicture(target, output->GetSize(), m_output, &out);
+    if (SUCCEEDED(hr))
+        hr = ScaleIntoLetterbox(m_context.get(), in.Source(m_input), m_picture, out.planes, out.strides, m_output.width,
+                                m_output.height);
+    return FAILED(hr) ? hr : output->SetActualDataLength(RawFrameSize(m_output));
 }

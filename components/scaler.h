@@ -15,15 +15,9 @@
 // times pass through unchanged.
 #pragma once
 
-#include <memory>
-
-extern "C" {
-#include <libswscale/swscale.h>
-}
-
-#include "components/letterbox.h"
 #include "components/media_format.h"
 #include "components/module_config.h"
+#include "components/picture_converter.h"
 #include "platform/dshow/transform_filter.h"
 
 class CScaler final : public CTransformFilter {
@@ -41,17 +35,13 @@ public:
     HRESULT Transform(IMediaSample* input, IMediaSample* output) override;
 
 private:
-    struct SwsDeleter {
-        void operator()(SwsContext* context) const { sws_freeContext(context); }
-    };
-
     // The output format the committed parameters give for `input`.
     RawVideoFormat OutputFormat(const RawVideoFormat& input) const;
 
     CModuleConfig m_config;
 
     // Streaming state, guarded by the streaming lock.
-    std::unique_ptr<SwsContext, SwsDeleter> m_context;
+    SwsContextPtr m_context;
     RawVideoFormat m_input, m_output;
     LetterboxRect m_picture;
 };

@@ -4,6 +4,8 @@
 
 #include "components/component_ids.h"
 #include "components/module_config.h"
+#include "components/mpeg2_decoder.h"
+#include "components/sample_delivery.h"
 #include "platform/com/class_registry.h"
 
 namespace {
@@ -54,39 +56,6 @@ protected:
 
 private:
     CModuleConfig m_config;
-};
-
-// DVD subpictures: taken so a title's subpicture stream connects, then dropped.
-class CSubpictureInputPin final : public CBaseInputPin {
-public:
-    CSubpictureInputPin(CBaseFilter* filter, std::recursive_mutex* lock)
-        : CBaseInputPin("subpicture input pin", filter, lock, "SubPicture In")
-    {
-    }
-
-    HRESULT CheckMediaType(const CMediaType* type) override
-    {
-        return type->subtype == MEDIASUBTYPE_DVD_SUBPICTURE ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
-    }
-};
-
-class CMpeg2Decoder final : public CVideoDecoder {
-public:
-    CMpeg2Decoder() : CVideoDecoder(CLSID_Mpeg2Decoder, kMpeg2.codecs), m_subpicture(this, &m_filterLock) {}
-
-    int GetPinCount() override { return 3; }
-    CBasePin* GetPin(int index) override
-    {
-        switch (index) {
-        case 0: return Input();
-        case 1: return &m_subpicture;
-        case 2: return Output();
-        default: return nullptr;
-        }
-    }
-
-private:
-    CSubpictureInputPin m_subpicture;
 };
 
 template <class Decoder>
@@ -149,12 +118,7 @@ HRESULT CVideoDecoder::SetMediaType(PIN_DIRECTION direction, const CMediaType* t
 
 HRESULT CVideoDecoder::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request)
 {
-    ALLOCATOR_PROPERTIES wanted{std::max<LONG>(4, request->cBuffers), RawFrameSize(m_outputFormat),
-                                std::max<LONG>(1, request->cbAlign), 0};
-    ALLOCATOR_PROPERTIES actual;
-    const HRESULT hr = allocator->SetProperties(&wanted, &actual);
-    if (FAILED(hr)) return hr;
-    return actual.cbBuffer < wanted.cbBuffer ? E_FAIL : S_OK;
+    return SetBufferProperties(allocator, *request, 4, RawFrameSize(m_outputFormat));
 }
 
 void CVideoDecoder::ConfigureCodec(AVCodecContext* context)
@@ -189,6 +153,7 @@ HRESULT CVideoDecoder::DeliverFrame(const AVFrame& frame, REFERENCE_TIME start)
         hr = m_converter.Convert(source, m_outputFormat, data, sample->GetSize());
     }
     if (FAILED(hr)) return hr;
+    DrawOnPicture(data, m_outputFormat, start);
     sample->SetActualDataLength(RawFrameSize(m_outputFormat));
     REFERENCE_TIME end = start + FrameDuration(frame);
     sample->SetTime(&start, &end);
@@ -206,7 +171,7 @@ void RegisterVideoDecoders()
         {kMpeg4, [](REFIID riid, void** object) {
              return QueryNewObject(new (std::nothrow) CVideoDecoder(CLSID_Mpeg4Decoder, kMpeg4.codecs), riid, object);
          }},
-        {kMpeg2, CreateDecoder<CMpeg2Decoder>},
+        {kMpeg2, [](REFIID riid, void** object) { return CreateMpeg2Decoder(kMpeg2.codecs, riid, object); }},
         // Takes every video codec, beyond those it is registered for.
         {kOtherVideo, [](REFIID riid, void** object) {
              return QueryNewObject(new (std::nothrow) CVideoDecoder(CLSID_OtherVideoDecoder, {}), riid, object);

@@ -5,9 +5,8 @@
 //   DecoderInputFrameRate (VT_R8, frames per second, 0..1000): times frames
 //   that carry no time stamp when the input type gives no frame duration.
 // - CLSID_Mpeg4Decoder: MPEG-4 Visual (DivX, Xvid...), H.263.
-// - CLSID_Mpeg2Decoder: MPEG-1 and MPEG-2 video. Pins "In", "SubPicture In"
-//   (MEDIASUBTYPE_DVD_SUBPICTURE, for DVD titles), "Out". Subpictures are
-//   taken and dropped for now: TODO blend them into the pictures.
+// - CLSID_Mpeg2Decoder: MPEG-1 and MPEG-2 video, with DVD subpictures
+//   blended in (components/mpeg2_decoder.h).
 // - CLSID_OtherVideoDecoder: every other video codec libavcodec decodes
 //   (WMV1/2/3, VC-1, FLV1, VP6, MJPEG, MS-MPEG4...); registered for the
 //   common ones, it takes any.
@@ -38,6 +37,9 @@ protected:
     // The frame duration to use when neither the input type nor the
     // packets give one (0: unknown).
     virtual REFERENCE_TIME FallbackFrameDuration() const { return 0; }
+    // Streaming lock held: draws on a packed picture of the output format
+    // that starts at `start`, before it is delivered.
+    virtual void DrawOnPicture(BYTE*, const RawVideoFormat&, REFERENCE_TIME) {}
 
 private:
     // What the decoder puts out for its input.

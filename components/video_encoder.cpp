@@ -30,11 +30,6 @@ struct VideoCodecChoice {
 
 namespace {
 
-// x264's speed/quality trade-off. "veryfast" encodes 1024x576 at 3 Mbit/s
-// nearly twice as fast as "faster" on two cores, and keeps the look-ahead,
-// macroblock-tree rate control and sub-pixel refinement that "superfast"
-// drops ("ultrafast" also drops CABAC and B-frames), which show at that rate.
-constexpr const char* kX264Preset = "veryfast";
 constexpr double kX264ConstantQuality = 23;
 constexpr int kMpeg4ConstantQuantiser = 4;
 constexpr int kMpeg4KeyFrameInterval = 250;

@@ -19,28 +19,21 @@
 #include <memory>
 #include <optional>
 
-#include "components/media_format.h"
-#include "platform/dshow/base_renderer.h"
-#include "platform/dshow/file_sink.h"
+#include "components/audio_file_writer.h"
 #include "platform/dshow/output_file.h"
 
-class CWavWriter final : public CBaseRenderer, public CFileSink {
+class CWavWriter final : public CAudioFileWriter {
 public:
     CWavWriter();
-    DECLARE_IUNKNOWN
 
-    HRESULT NonDelegatingQueryInterface(REFIID riid, void** object) override;
-
-    // CBaseRenderer
-    HRESULT CheckMediaType(const CMediaType* type) override;
-    HRESULT DoRenderSample(IMediaSample* sample) override;
-    // A file is written as fast as samples come.
-    bool RendersInTime() const override { return false; }
     // Creates the file.
     HRESULT OnStartStreaming() override;
     HRESULT OnStopStreaming() override;
     // Writes the final header and syncs.
     HRESULT OnEndOfStream() override;
+
+protected:
+    HRESULT WriteAudio(const BYTE* data, LONG length) override;
 
 private:
     // The header for the data so far, at the front.
@@ -50,7 +43,6 @@ private:
     // it (streaming lock) before it closes the file.
     std::unique_ptr<COutputFile> m_file;
     RawAudioFormat m_format;
-    CMediaType m_startedType;
     uint64_t m_headerSize = 0;
     uint64_t m_dataBytes = 0;
     bool m_headerWritten = false;
