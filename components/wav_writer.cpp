@@ -5,6 +5,14 @@
 
 CWavWriter::CWavWriter() : CAudioFileWriter("WAV writer", CLSID_WavWriter) {}
 
+HRESULT CWavWriter::CheckMediaType(const CMediaType* type)
+{
+    const auto format = ReadRawAudioType(*type);
+    const bool integerPcm =
+        format && (format->sampleFormat == AV_SAMPLE_FMT_S16 || format->sampleFormat == AV_SAMPLE_FMT_U8);
+    return integerPcm ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
+}
+
 // Called with the filter lock held, from Pause.
 HRESULT CWavWriter::OnStartStreaming()
 {

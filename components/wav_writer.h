@@ -1,8 +1,9 @@
 // CWavWriter: the WAV writer, CLSID_WavWriter.
 //
-// A renderer with one input pin, "In", that takes raw audio
-// (components/media_format.h: PCM 8, 16 or 32 bit, or 32-bit float) and
-// writes it as a WAV file (components/wav_header.h for the layout; RF64 past
+// A renderer with one input pin, "In", that takes 8- or 16-bit integer PCM
+// (components/media_format.h) — what every player and CD burner reads;
+// intelligent connect puts the audio format converter in front of a
+// decoder's float output — and writes it as a WAV file (components/wav_header.h for the layout; RF64 past
 // 4 GiB). IFileSinkFilter names the file (CFileSink).
 //
 // The file is created when the filter pauses from stopped; a provisional
@@ -25,6 +26,8 @@
 class CWavWriter final : public CAudioFileWriter {
 public:
     CWavWriter();
+
+    HRESULT CheckMediaType(const CMediaType* type) override;
 
     // Creates the file.
     HRESULT OnStartStreaming() override;

@@ -6,6 +6,7 @@
 #include "pipeline/graph_utils.h"
 #include "pipeline/transcode_task.h"
 #include "platform/com/class_registry.h"
+#include "platform/dshow/media_type.h"
 #include "res/string_table.h"
 
 CTargetDevice::CTargetDevice(CKestrelDoc* document) : CBaseDevice(document)
@@ -56,6 +57,12 @@ HRESULT CTargetDevice::InsertTimeGrabber(CTranscodeTask* task)
     HRESULT hr = encoderIn->ConnectedTo(upstream.ReleaseAndGetAddressOf());
     if (FAILED(hr))
         return hr;
+    // Both new connections keep the type already agreed on: left to choose
+    // again, the upstream pin may offer one the encoder input refuses.
+    CMediaType agreed;
+    hr = encoderIn->ConnectionMediaType(&agreed);
+    if (FAILED(hr))
+        return hr;
     graph->Disconnect(upstream.Get());
     graph->Disconnect(encoderIn);
     ComPtr<IBaseFilter> grabber;
@@ -73,9 +80,9 @@ HRESULT CTargetDevice::InsertTimeGrabber(CTranscodeTask* task)
     if (SUCCEEDED(hr))
         hr = FindPin(grabber.Get(), PINDIR_OUTPUT, GUID_NULL, grabberOut.ReleaseAndGetAddressOf());
     if (SUCCEEDED(hr))
-        hr = graph->ConnectDirect(upstream.Get(), grabberIn.Get(), nullptr);
+        hr = graph->ConnectDirect(upstream.Get(), grabberIn.Get(), &agreed);
     if (SUCCEEDED(hr))
-        hr = graph->ConnectDirect(grabberOut.Get(), encoderIn, nullptr);
+        hr = graph->ConnectDirect(grabberOut.Get(), encoderIn, &agreed);
     if (FAILED(hr))
         return hr;
     task->SetTimeSource(timeSource.Get());

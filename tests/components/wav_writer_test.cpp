@@ -21,7 +21,7 @@ TEST(WavWriter, WritesTheAudioItReceives)
         const char* codec;
     } cases[] = {
         {"16-bit stereo", {AV_SAMPLE_FMT_S16, 44100, 2}, 1.5, "pcm_s16le"},
-        {"float mono", {AV_SAMPLE_FMT_FLT, 48000, 1}, 1.0, "pcm_f32le"},
+        {"8-bit mono", {AV_SAMPLE_FMT_U8, 48000, 1}, 1.0, "pcm_u8"},
         {"16-bit 5.1", {AV_SAMPLE_FMT_S16, 48000, 6}, 0.5, "pcm_s16le"},
     };
     for (const auto& c : cases) {
@@ -41,5 +41,15 @@ TEST(WavWriter, WritesTheAudioItReceives)
         const std::string volume =
             RunCommand("ffmpeg -nostdin -v info -i " + Quoted(path) + " -af volumedetect -f null - 2>&1");
         EXPECT_NE(volume.find("max_volume: -6.0 dB"), std::string::npos) << volume;
+    }
+}
+
+TEST(WavWriter, TakesIntegerPcmOnly)
+{
+    TempFolder folder;
+    for (const AVSampleFormat refused : {AV_SAMPLE_FMT_FLT, AV_SAMPLE_FMT_S32}) {
+        WriterGraph g(CLSID_WavWriter, folder.File("refused.wav"));
+        ASSERT_TRUE(g.writer);
+        EXPECT_EQ(g.AddAudio({refused, 48000, 2}, 0.5), VFW_E_TYPE_NOT_ACCEPTED) << refused;
     }
 }
