@@ -4,6 +4,8 @@
 
 #include "app/command_line.h"
 #include "app/command_line_transfer.h"
+#include "app/kestrel_app.h"
+#include "app/screenshots.h"
 #include "app/media_engine.h"
 #include "res/string_table.h"
 #include "version.h"
@@ -18,6 +20,18 @@ QStringList ArgumentsOf(int argc, char** argv)
     return arguments;
 }
 
+// The hidden "-screenshots=DIR" switch (scripts/screenshots); taken out of
+// the arguments before the command line is parsed.
+QString TakeScreenshotFolder(QStringList& arguments)
+{
+    const QString prefix = QStringLiteral("-screenshots=");
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (arguments[i].startsWith(prefix))
+            return arguments.takeAt(i).mid(prefix.size());
+    }
+    return {};
+}
+
 // Without a window system the program still runs, in the terminal.
 void ChooseWindowSystem()
 {
@@ -30,8 +44,10 @@ void ChooseWindowSystem()
 
 int main(int argc, char** argv)
 {
+    QStringList arguments = ArgumentsOf(argc, argv);
+    const QString screenshotFolder = TakeScreenshotFolder(arguments);
     CExCommandLineInfo info;
-    info.Parse(ArgumentsOf(argc, argv));
+    info.Parse(arguments);
     if (info.showVersion) {
         std::printf("%s %s\n", kApplicationName, kApplicationVersion);
         return 0;
@@ -51,7 +67,10 @@ int main(int argc, char** argv)
     StartMediaEngine();
     if (!info.targetName.isEmpty())
         return RunCommandLineTransfer(info);
-    std::printf("%s %s: the main window comes with the next build; use -sendto to transfer files.\n\n%s",
-                kApplicationName, kApplicationVersion, qPrintable(CommandLineUsage()));
-    return 0;
+    if (!screenshotFolder.isEmpty())
+        return SaveScreenshots(screenshotFolder);
+    CKestrelApp app;
+    if (!app.InitInstance())
+        return 0;
+    return application.exec();
 }

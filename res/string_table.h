@@ -9,18 +9,30 @@
 enum StringId : int {
     IDS_OLE_INIT_FAILED = 100,
     IDS_UNTITLED_VOLUME = 103,
+    IDS_UPDATE_LANGUAGE = 105,
     IDS_SOURCE = 129,
     IDS_MY_COMPUTER = 197,
     IDS_VIDEO_DVD = 198,
     IDS_TRANSFERS_LEFT = 218,
     IDS_TRANSFER_ERROR = 219,
+    IDS_NO_DISC = 221,
+    IDS_NAME = 222,
     IDS_AUDIO_CD = 229,
+    IDS_VIDEO_LIST_MENU = 231,
+    IDS_STOP = 238,
+    IDS_PLAY = 241,
     IDS_YOUTUBE = 243,
+    IDS_YES = 267,
+    IDS_NO = 268,
     IDS_UNABLE_TO_SEND = 280,
     IDS_SLIDE_SHOW = 289,
+    IDS_NONE_MARKED = 293,
     IDS_TRANSFERRING = 294,
     IDS_FORMAT_NOT_SUPPORTED = 300,
+    IDS_EDIT_MENU = 306,
     IDS_NETBOOK = 309,
+    IDS_FIRST_LANGUAGE = 2000,
+    IDS_UNSPECIFIED_LANGUAGE = 2144,
     IDS_AAC_ENCODER = 10006,
     IDS_AVC_ENCODER = 10007,
     IDS_MPEG4_PART2_ENCODER = 10008,
@@ -46,6 +58,8 @@ QString ReplaceAppName(QString text);
 // The application name, string 57344.
 QString AppName();
 
-// The text with its "%s" and "%d" placeholders filled, in order, with the
-// given values ("%%" is a percent sign).
+// The text with its printf-style conversions (%s, %d, %c, %f with the flags
+// "-" and "0", a width and a precision, as in "%.2d" or "%.2f") filled, in
+// order, with the given values; numeric conversions read their value as a
+// number and print a value that is none as it is. "%%" is a percent sign.
 QString FormatString(int id, const QStringList& values);

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "res/string_table.h"
+#include "ui/error_dialog.h"
 
 namespace {
 
@@ -29,15 +30,8 @@ public:
         QMessageBox box(boxIcon, AppName(), text, QMessageBox::Ok);
         box.exec();
     }
-    // The error dialog proper comes with the program's own look; until then
-    // a modeless message box that deletes itself.
-    void ShowErrorDialog(const QString& text) override
-    {
-        auto* box = new QMessageBox(QMessageBox::Critical, AppName(), text, QMessageBox::Ok);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->setModal(false);
-        box->show();
-    }
+    // Modeless: the dialog shows itself and deletes itself when closed.
+    void ShowErrorDialog(const QString& text) override { new CErrorDialog(text); }
 };
 
 MessagePresenter* replacement = nullptr;

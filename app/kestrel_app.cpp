@@ -1,0 +1,114 @@
+#include "app/kestrel_app.h"
+
+#include "app/device_notifier.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QUrl>
+
+#include "app/close_app_dlg.h"
+#include "app/device_notifier.h"
+#include "app/kestrel_doc.h"
+#include "app/main_frame.h"
+#include "app/power_off_wait_dlg.h"
+#include "res/program_resources.h"
+#include "services/settings_store.h"
+#include "services/splash_screen.h"
+#include "services/update_check.h"
+#include "ui/wait_cursor.h"
+
+namespace {
+const char* const kVideoEditorNames[] = {"Montara", "montara", "Montara.exe"};
+}  // namespace
+
+CKestrelApp::CKestrelApp() = default;
+
+// The frame goes before the document it shows.
+CKestrelApp::~CKestrelApp()
+{
+    m_frame.reset();
+    m_document.reset();
+}
+
+bool CKestrelApp::InitInstance(bool splash)
+{
+    m_nUpdateCheck = ReadUpdateCheckSetting();
+    if (m_nUpdateCheck && RunUpdateCheck())
+        return false;
+    m_nUpdateCheck = ReadUpdateCheckSetting();  // the update dialog may have changed it
+    if (splash) {
+        m_splash = std::make_unique<CSplashScreen>();
+        m_splash->ShowSplash();
+    }
+    CreateMainWindow();
+    return true;
+}
+
+void CKestrelApp::CreateMainWindow()
+{
+    InitProgramResources();  // the view's artwork
+    CreateDocument();
+    m_frame = std::make_unique<CMainFrame>(this, m_document.get());
+    TheDeviceNotifier().ListenToDrives();
+    m_frame->show();
+}
+
+void CKestrelApp::CreateDocument()
+{
+    m_document = std::make_unique<CKestrelDoc>();
+    m_document->runCloseDialog = [this] {
+        CCloseAppDlg dialog(m_frame.get());
+        dialog.exec();
+        return dialog.Choice();
+    };
+    m_document->runPowerOffWaitDialog = [this] {
+        CPowerOffWaitDlg dialog(m_frame.get());
+        dialog.exec();
+    };
+}
+
+void CKestrelApp::OnAppAbout()
+{
+    CSplashScreen about(m_frame.get());
+    about.exec();
+}
+
+QString CKestrelApp::HelpFilePath(const QString& programPath)
+{
+    QFileInfo program(QString(programPath).replace(QLatin1String("Demo."), QLatin1String(".")));
+    const QString base = program.dir().filePath(program.completeBaseName());
+    for (const char* extension : {".chm", ".pdf"}) {
+        if (QFileInfo::exists(base + QLatin1String(extension)))
+            return base + QLatin1String(extension);
+    }
+    return {};
+}
+
+void CKestrelApp::OnHelpContents()
+{
+    const QString help = HelpFilePath(QCoreApplication::applicationFilePath());
+    if (!help.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+}
+
+bool CKestrelApp::LaunchVideoEditor(const QString& file)
+{
+    const QDir folder(QCoreApplication::applicationDirPath());
+    for (const char* name : kVideoEditorNames) {
+        const QString program = folder.filePath(QLatin1String(name));
+        if (!QFileInfo(program).isExecutable())
+            continue;
+        CWaitCursor wait;
+        return QProcess::startDetached(program, file.isEmpty() ? QStringList() : QStringList{file});
+    }
+    return false;
+}
+
+void CKestrelApp::OnUpdateCheckToggle()
+{
+    m_nUpdateCheck = m_nUpdateCheck ? 0 : 1;
+    WriteUpdateCheckSetting(m_nUpdateCheck);
+}

@@ -1,0 +1,50 @@
+// The application object: the normal start (update check, splash, the
+// document with its main window) and the application's own commands:
+// About, Help, Open Video Editor and the "update check on start" switch.
+// The command-line transfer starts elsewhere (app/command_line_transfer.h).
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+class CKestrelDoc;
+class CMainFrame;
+class CSplashScreen;
+
+class CKestrelApp final : public QObject {
+    Q_OBJECT
+
+public:
+    CKestrelApp();
+    ~CKestrelApp() override;
+
+    // The start sequence; false when the program should end (a downloaded
+    // setup is about to replace it). `splash` false skips the splash.
+    bool InitInstance(bool splash = true);
+
+    // The document and its main window, shown; the last step of the start.
+    void CreateMainWindow();
+
+    CKestrelDoc* Document() const { return m_document.get(); }
+    CMainFrame* MainFrame() const { return m_frame.get(); }
+    bool IsUpdateCheckOn() const { return m_nUpdateCheck != 0; }
+
+    void OnAppAbout();
+    void OnHelpContents();
+    void OnOpenVideoEditor() { LaunchVideoEditor({}); }
+    void OnUpdateCheckToggle();
+    // Starts the video editor beside the program, with a file when given;
+    // false when it is not there or would not start.
+    static bool LaunchVideoEditor(const QString& file);
+    // The help file beside the program: its base name with ".chm", else
+    // ".pdf"; empty when there is neither.
+    static QString HelpFilePath(const QString& programPath);
+
+private:
+    void CreateDocument();
+
+    int m_nUpdateCheck = 1;
+    std::unique_ptr<CSplashScreen> m_splash;
+    std::unique_ptr<CKestrelDoc> m_document;
+    std::unique_ptr<CMainFrame> m_frame;
+};

@@ -1,0 +1,55 @@
+#include "app/screenshots.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+
+#include "app/kestrel_app.h"
+#include "app/kestrel_view.h"
+#include "app/main_frame.h"
+#include "app/task_list_dlg.h"
+#include "res/string_table.h"
+#include "services/splash_screen.h"
+#include "services/update_dlg.h"
+#include "ui/error_dialog.h"
+
+namespace {
+
+bool Save(QWidget& widget, const QDir& folder, const char* name)
+{
+    widget.show();
+    QApplication::processEvents();
+    const bool saved = widget.grab().save(folder.filePath(QLatin1String(name)));
+    widget.hide();
+    return saved;
+}
+
+}  // namespace
+
+int SaveScreenshots(const QString& path)
+{
+    const QDir folder(path);
+    if (!QDir().mkpath(path))
+        return 1;
+    CKestrelApp app;
+    app.CreateMainWindow();
+    CMainFrame& frame = *app.MainFrame();
+    bool saved = Save(frame, folder, "main_window.png");
+
+    frame.show();
+    CKestrelView& view = *frame.View();
+    view.ShowStatus(false, 0.42f, FormatString(IDS_TRANSFERS_LEFT, {QStringLiteral("3"), QStringLiteral("Transferring Holiday")}));
+    QApplication::processEvents();
+    saved &= view.grab().save(folder.filePath(QStringLiteral("status_panel.png")));
+    view.ShowStatus(true, 0, {});
+
+    CTaskListDlg taskList(app.Document(), false, &frame);
+    saved &= Save(taskList, folder, "task_list.png");
+    CErrorDialog* error = new CErrorDialog(LoadString(IDS_TRANSFER_ERROR), &frame);
+    saved &= Save(*error, folder, "error_dialog.png");
+    CSplashScreen about(&frame);
+    saved &= Save(about, folder, "about_box.png");
+    CUpdateDlg update(&frame);
+    saved &= Save(update, folder, "update_dialog.png");
+    return saved ? 0 : 1;
+}
