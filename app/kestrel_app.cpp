@@ -109,6 +109,5 @@ bool CKestrelApp::LaunchVideoEditor(const QString& file)
 
 void CKestrelApp::OnUpdateCheckToggle()
 {
-    m_nUpdateCheck = m_nUpdateCheck ? 0 : 1;
-    WriteUpdateCheckSetting(m_nUpdateCheck);
+    m_nUpdateCheck = ToggleUpdateCheckSetting(m_nUpdateCheck);
 }

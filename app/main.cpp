@@ -5,9 +5,10 @@
 #include "app/command_line.h"
 #include "app/command_line_transfer.h"
 #include "app/kestrel_app.h"
-#include "app/screenshots.h"
 #include "app/media_engine.h"
+#include "app/screenshots.h"
 #include "res/string_table.h"
+#include "services/ffdshow_blacklist.h"
 #include "version.h"
 
 namespace {
@@ -65,6 +66,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(AppName());
     QApplication::setApplicationVersion(QString::fromLatin1(kApplicationVersion));
     StartMediaEngine();
+    AddToFfdshowBlacklist();
     if (!info.targetName.isEmpty())
         return RunCommandLineTransfer(info);
     if (!screenshotFolder.isEmpty())

@@ -6,6 +6,7 @@
 #include "components/component_ids.h"
 #include "components/wm_profile.h"
 #include "pipeline/graph_utils.h"
+#include "res/program_resources.h"
 #include "res/string_table.h"
 #include "targets/target_filters.h"
 
@@ -24,15 +25,9 @@ constexpr SizeProfile kSizeProfiles[] = {
 
 // The resources live in a static library, whose registration object the
 // linker drops unless something names it.
-static void RegisterProgramResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
-
 QString WmvProfileText(int width, int height)
 {
-    static const bool registered = (RegisterProgramResources(), true);
-    Q_UNUSED(registered);
+    InitProgramResources();
     QFile resource(QStringLiteral(":/wmv_profile.xml"));
     if (!resource.open(QIODevice::ReadOnly))
         return {};
