@@ -23,7 +23,7 @@ Widget* Named(Widget* widget, int id)
 }  // namespace
 
 CTaskListDlg::CTaskListDlg(CKestrelDoc* document, bool unattended, QWidget* parent)
-    : QDialog(parent),
+    : CBaseDialog(parent),
       pending_(Named(new QListWidget(this), PendingList)),
       current_(Named(new QLabel(this), CurrentText)),
       progress_(Named(new QProgressBar(this), Progress)),
@@ -48,6 +48,11 @@ CTaskListDlg::CTaskListDlg(CKestrelDoc* document, bool unattended, QWidget* pare
     layout->addWidget(abortTasks, 0, Qt::AlignRight);
     layout->addWidget(buttons);
     resize(420, 320);
+}
+
+void CTaskListDlg::OnInitDialog()
+{
+    CBaseDialog::OnInitDialog();
     startTimer(kPollTimer);
 }
 

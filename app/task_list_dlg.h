@@ -4,14 +4,14 @@
 // the queue is idle. It polls the document every 100 ms itself.
 #pragma once
 
-#include <QDialog>
+#include "ui/base_dialog.h"
 
 class CKestrelDoc;
 class QLabel;
 class QListWidget;
 class QProgressBar;
 
-class CTaskListDlg final : public QDialog {
+class CTaskListDlg final : public CBaseDialog {
     Q_OBJECT
 
 public:
@@ -26,6 +26,8 @@ public:
     void AbortSelectedTasks();
 
 protected:
+    // Starts polling once the dialog is shown.
+    void OnInitDialog() override;
     void timerEvent(QTimerEvent* event) override;
 
 private:
