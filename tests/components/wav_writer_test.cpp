@@ -21,7 +21,7 @@ TEST(WavWriter, WritesTheAudioItReceives)
         const char* codec;
     } cases[] = {
         {"16-bit stereo", {AV_SAMPLE_FMT_S16, 44100, 2}, 1.5, "pcm_s16le"},
-        {"8-bit mono", {AV_SAMPLE_FMT_U8, 48000, 1}, 1.0, "pcm_u8"},
+        {"16-bit mono", {AV_SAMPLE_FMT_S16, 48000, 1}, 1.0, "pcm_s16le"},
         {"16-bit 5.1", {AV_SAMPLE_FMT_S16, 48000, 6}, 0.5, "pcm_s16le"},
     };
     for (const auto& c : cases) {
