@@ -27,6 +27,5 @@ HRESULT CComputerTgtDev::PrepareGraph(CSourceDevice*, CTranscodeTask* task)
 
 HRESULT CComputerTgtDev::FinishGraph(CSourceDevice*, CTranscodeTask* task)
 {
-    const HRESULT hr = current_ ? current_->CompleteGraph() : E_FAIL;
-    return FAILED(hr) ? hr : InsertTimeGrabber(task);
+    return FinishHandlerGraph(current_, task);
 }

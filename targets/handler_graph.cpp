@@ -31,3 +31,9 @@ HRESULT PrepareHandlerGraph(CTargetHandler* handler, const QString& folder, CTra
     task->SetInputPins(videoIn.Get(), audioIn.Get());
     return S_OK;
 }
+
+HRESULT FinishHandlerGraph(CTargetHandler* handler, CTranscodeTask* task)
+{
+    const HRESULT hr = handler ? handler->CompleteGraph() : E_FAIL;
+    return FAILED(hr) ? hr : CTargetDevice::InsertTimeGrabber(task);
+}

@@ -14,3 +14,7 @@ class CTranscodeTask;
 // which is shown and fails the task.
 HRESULT PrepareHandlerGraph(CTargetHandler* handler, const QString& folder, CTranscodeTask* task,
                             bool checkComponents);
+
+// Once the source half is connected: the handler completes its filters,
+// then the Time Grabber goes in front of the encoder input.
+HRESULT FinishHandlerGraph(CTargetHandler* handler, CTranscodeTask* task);

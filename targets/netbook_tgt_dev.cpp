@@ -33,8 +33,7 @@ HRESULT CNetbookTgtDev::PrepareGraph(CSourceDevice*, CTranscodeTask* task)
 HRESULT CNetbookTgtDev::FinishGraph(CSourceDevice*, CTranscodeTask* task)
 {
     DeployPlayer();
-    const HRESULT hr = current_ ? current_->CompleteGraph() : E_FAIL;
-    return FAILED(hr) ? hr : InsertTimeGrabber(task);
+    return FinishHandlerGraph(current_, task);
 }
 
 namespace {
