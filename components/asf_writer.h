@@ -33,6 +33,7 @@
 #include <mutex>
 #include <vector>
 
+#include "components/component_interfaces.h"
 #include "components/asf_stream_encoders.h"
 #include "components/component_ids.h"
 #include "components/muxed_file.h"
@@ -40,26 +41,6 @@
 #include "platform/dshow/file_sink.h"
 #include "platform/dshow/input_pin.h"
 
-// IConfigAsfWriter, in the slot order of the Windows interface. Only
-// ConfigureFilterUsingProfile and GetCurrentProfile do anything here; the
-// system profile ids and GUIDs and the index mode give E_NOTIMPL.
-struct IConfigAsfWriter : IUnknown {
-    static constexpr IID iid = IID_IConfigAsfWriter;
-    virtual HRESULT ConfigureFilterUsingProfileId(DWORD profileId) = 0;
-    virtual HRESULT GetCurrentProfileId(DWORD* profileId) = 0;
-    virtual HRESULT ConfigureFilterUsingProfileGuid(REFGUID profile) = 0;
-    virtual HRESULT GetCurrentProfileGuid(GUID* profile) = 0;
-    // Takes the profile's settings (it keeps a reference for
-    // GetCurrentProfile). VFW_E_NOT_STOPPED unless stopped.
-    virtual HRESULT ConfigureFilterUsingProfile(IWMProfile* profile) = 0;
-    // E_FAIL (and null) before a profile was configured.
-    virtual HRESULT GetCurrentProfile(IWMProfile** profile) = 0;
-    virtual HRESULT SetIndexMode(BOOL indexFile) = 0;
-    virtual HRESULT GetIndexMode(BOOL* indexFile) = 0;
-
-protected:
-    ~IConfigAsfWriter() = default;
-};
 
 class CAsfWriter;
 

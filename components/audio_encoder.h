@@ -18,13 +18,10 @@
 
 #include <array>
 
+#include "components/component_interfaces.h"
 #include "components/audio_frame_queue.h"
 #include "components/encoder_filter.h"
 
-// kbit/s, in the order the program indexes them.
-inline constexpr std::array<int, 27> kAacBitRates = {6,  7,  8,   10,  12,  14,  16,  20,  24,
-                                                     28, 32, 40,  48,  56,  64,  80,  96,  112,
-                                                     128, 160, 192, 224, 256, 320, 384, 448, 512};
 
 // The rate in bits per second that `index` gives for the channel count and
 // sample rate.

@@ -12,41 +12,9 @@
 #include <mutex>
 #include <optional>
 
+#include "components/component_interfaces.h"
 #include "platform/dshow/pin_interfaces.h"
 
-struct IPersistStream : IPersist {
-    static constexpr IID iid = MakeGuid("{00000109-0000-0000-C000-000000000046}");
-    virtual HRESULT IsDirty() = 0;
-    virtual HRESULT Load(IStream* stream) = 0;
-    virtual HRESULT Save(IStream* stream, BOOL clearDirty) = 0;
-    virtual HRESULT GetSizeMax(uint64_t* size) = 0;
-
-protected:
-    ~IPersistStream() = default;
-};
-
-// Method order matters: SetValue is slot 8, SetDefState 12, CommitChanges 14.
-struct IModuleConfig : IPersistStream {
-    static constexpr IID iid = MakeGuid("{486F726E-4D43-49B9-8A0C-C22A2B0524E8}");
-    virtual HRESULT SetValue(const GUID* parameter, const VARIANT* value) = 0;
-    virtual HRESULT GetValue(const GUID* parameter, VARIANT* value) = 0;
-    virtual HRESULT GetParamConfig(const GUID* parameter, void** config) = 0;
-    virtual HRESULT IsSupported(const GUID* parameter) = 0;
-    virtual HRESULT SetDefState() = 0;
-    virtual HRESULT EnumParams(long* count, GUID* parameters) = 0;
-    // `reason` (optional) receives a text when the values were refused.
-    virtual HRESULT CommitChanges(VARIANT* reason) = 0;
-    virtual HRESULT DeclineChanges() = 0;
-    virtual HRESULT SaveToRegistry(void* key, LPCOLESTR path, BOOL recursive) = 0;
-    virtual HRESULT LoadFromRegistry(void* key, LPCOLESTR path, BOOL recursive) = 0;
-    virtual HRESULT RegisterForNotifies(IUnknown* listener) = 0;
-    virtual HRESULT UnregisterFromNotifies(IUnknown* listener) = 0;
-
-protected:
-    ~IModuleConfig() = default;
-};
-
-inline constexpr IID IID_IModuleConfig = IModuleConfig::iid;
 
 // One parameter a component takes: its default and what values are valid.
 struct ModuleParameter {

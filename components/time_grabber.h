@@ -9,19 +9,10 @@
 
 #include <atomic>
 
+#include "components/component_interfaces.h"
 #include "components/component_ids.h"
 #include "platform/dshow/transform_filter.h"
 
-// Method order matters: GetMediaTime is the first slot after IUnknown's.
-struct ITimeGrabber : IUnknown {
-    static constexpr IID iid = IID_ITimeGrabber;
-    // The start time (100 ns) of the latest sample that passed; 0 before any
-    // in this run.
-    virtual HRESULT GetMediaTime(LONGLONG* time) = 0;
-
-protected:
-    ~ITimeGrabber() = default;
-};
 
 class CTimeGrabber final : public CTransInPlaceFilter, public ITimeGrabber {
 public:

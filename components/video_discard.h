@@ -8,19 +8,10 @@
 
 #include <mutex>
 
+#include "components/component_interfaces.h"
 #include "components/component_ids.h"
 #include "platform/dshow/base_renderer.h"
 
-// Method order matters: SetMediaTypes is the first slot after IUnknown's.
-struct IVideoDiscard : IUnknown {
-    static constexpr IID iid = IID_IVideoDiscard;
-    // The major and sub type the pin accepts from now on; GUID_NULL for
-    // either accepts any.
-    virtual HRESULT SetMediaTypes(GUID major, GUID sub) = 0;
-
-protected:
-    ~IVideoDiscard() = default;
-};
 
 class CVideoDiscard final : public CBaseRenderer, public IVideoDiscard {
 public:

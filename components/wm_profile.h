@@ -21,55 +21,9 @@
 #include <optional>
 #include <string>
 
+#include "components/component_interfaces.h"
 #include "platform/dshow/dshow_types.h"
 
-struct WmVideoStream {
-    int width = 0, height = 0;
-    REFERENCE_TIME timePerFrame = 0;
-    // Quality-based VBR (0 to 100) when set, constant bit rate otherwise.
-    std::optional<int> vbrQuality;
-    int bitRate = 0;                   // bits per second, without vbrQuality
-    REFERENCE_TIME maxKeyFrameSpacing = 0;  // 0: the encoder's choice
-};
-
-struct WmAudioStream {
-    int sampleRate = 0;
-    int channels = 0;
-    int bitRate = 0;  // bits per second
-};
-
-struct WmProfileSettings {
-    std::string name;
-    std::optional<WmVideoStream> video;
-    std::optional<WmAudioStream> audio;
-};
-
-// IWMProfile: a loaded profile (IID of the Windows Media Format SDK's).
-struct IWMProfile : IUnknown {
-    static constexpr IID iid = MakeGuid("{96406BDB-2B2B-11D3-B36B-00C04F6108FF}");
-    virtual HRESULT GetStreamCount(DWORD* count) = 0;
-    // A copy of what the profile asks for.
-    virtual HRESULT GetSettings(WmProfileSettings* settings) = 0;
-
-protected:
-    ~IWMProfile() = default;
-};
-
-// IWMProfileManager: makes profiles (IID of the Windows Media Format SDK's).
-struct IWMProfileManager : IUnknown {
-    static constexpr IID iid = MakeGuid("{D16679F2-6CA0-472D-8D31-2F5D55AEE155}");
-    // Reads profile XML (UTF-8). E_POINTER for null arguments; E_INVALIDARG
-    // for text that is no profile XML or lacks a value the writer needs;
-    // VFW_E_TYPE_NOT_ACCEPTED for a stream the writer cannot make (another
-    // codec, a size of zero or beyond 4096, an unusable rate or channel
-    // count) or a profile without streams.
-    virtual HRESULT LoadProfileByData(const char* profileXml, IWMProfile** profile) = 0;
-
-protected:
-    ~IWMProfileManager() = default;
-};
-
-HRESULT WMCreateProfileManager(IWMProfileManager** manager);
 
 // The settings of profile XML, as LoadProfileByData reads them.
 HRESULT ParseWmProfile(const char* profileXml, WmProfileSettings* settings);

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "components/module_config.h"
+#include "components/component_interfaces.h"
 #include "platform/com/comptr.h"
 
 HRESULT PinHasMediaType(IPin* pin, const GUID& major, const GUID& sub)

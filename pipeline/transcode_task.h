@@ -7,7 +7,7 @@
 
 #include <QString>
 
-#include "components/time_grabber.h"
+#include "components/component_interfaces.h"
 #include "platform/com/comptr.h"
 #include "platform/dshow/graph_interfaces.h"
 

@@ -4,8 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "components/audio_encoder.h"
-#include "components/component_ids.h"
+#include "components/component_interfaces.h"
 #include "pipeline/graph_utils.h"
 #include "platform/dshow/graph_pins.h"
 #include "res/string_table.h"

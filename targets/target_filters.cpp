@@ -1,6 +1,6 @@
 #include "targets/target_filters.h"
 
-#include "components/video_discard.h"
+#include "components/component_interfaces.h"
 #include "platform/com/class_registry.h"
 
 HRESULT CreateTargetFilter(const CLSID& id, ComPtr<IBaseFilter>* filter)

@@ -2,9 +2,7 @@
 
 #include <QFile>
 
-#include "components/asf_writer.h"
-#include "components/component_ids.h"
-#include "components/wm_profile.h"
+#include "components/component_interfaces.h"
 #include "pipeline/graph_utils.h"
 #include "res/program_resources.h"
 #include "res/string_table.h"
