@@ -32,7 +32,7 @@ void CCloseAppDlg::accept()
 {
     for (int id : {CLOSE_NO, CLOSE_YES, CLOSE_POWER_OFF}) {
         if (findChild<QRadioButton*>(QString::number(id))->isChecked())
-            choice_ = id;
+            m_choice = id;
     }
     CBaseDialog::accept();
 }

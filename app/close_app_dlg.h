@@ -14,12 +14,12 @@ public:
     explicit CCloseAppDlg(QWidget* parent = nullptr);
 
     // CLOSE_NO, CLOSE_YES or CLOSE_POWER_OFF; CLOSE_NO unless OK was pressed.
-    int Choice() const { return choice_; }
+    int Choice() const { return m_choice; }
 
     void accept() override;
 
 private:
     QRadioButton* AddChoice(const QString& text, int id);
 
-    int choice_ = CLOSE_NO;
+    int m_choice = CLOSE_NO;
 };

@@ -10,7 +10,6 @@
 #include "pipeline/device.h"
 #include "res/string_table.h"
 #include "targets/computer_tgt_dev.h"
-#include "targets/computer_tgt_page.h"
 #include "targets/netbook_tgt_dev.h"
 #include "ui/messages.h"
 
@@ -30,7 +29,7 @@ QString ApplyComputerOptions(CComputerTgtDev* target, const CExCommandLineInfo& 
         const QString folder = QFileInfo(info.outputFolder).absoluteFilePath();
         if (!QDir().mkpath(folder))
             return QStringLiteral("Cannot create the folder %1.").arg(folder);
-        static_cast<CComputerTgtPage*>(target->Page())->SetCurrentFolderPath(folder);
+        target->SetOutputFolder(folder);
     }
     return {};
 }
@@ -67,6 +66,17 @@ QString ApplyOptions(CTargetDevice* target, const CExCommandLineInfo& info)
     return {};
 }
 
+// The queue runs in the task list with a display, else in the terminal.
+void RunQueueUnattended(CKestrelDoc& document)
+{
+    if (HasDisplay()) {
+        CTaskListDlg dialog(&document, true);
+        dialog.exec();
+    } else {
+        RunQueueInTerminal(document);
+    }
+}
+
 int CannotSendTo(const QString& targetName)
 {
     ShowMessage(FormatString(IDS_UNABLE_TO_SEND, {targetName}), MessageIcon::Error);
@@ -88,18 +98,11 @@ int RunCommandLineTransfer(const CExCommandLineInfo& info)
         ShowMessage(error, MessageIcon::Error);
         return EXIT_CANNOT_TRANSFER;
     }
-    document.runUnattendedTaskList = [&document] {
-        if (HasDisplay()) {
-            CTaskListDlg dialog(&document, true);
-            dialog.exec();
-        } else {
-            RunQueueInTerminal(document);
-        }
-    };
     QStringList files;
     for (const QString& file : info.files)
         files << QFileInfo(file).absoluteFilePath();
-    if (!document.TransferFromCommandLine(info.targetName, files))
+    if (!document.TransferFromCommandLine(target, files))
         return CannotSendTo(info.targetName);
+    RunQueueUnattended(document);
     return document.Tally().transferred == files.size() ? EXIT_ALL_TRANSFERRED : EXIT_SOME_NOT_TRANSFERRED;
 }

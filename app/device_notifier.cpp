@@ -10,19 +10,19 @@ CDeviceNotifier::~CDeviceNotifier() = default;
 
 void CDeviceNotifier::ListenToDrives()
 {
-    if (monitor_)
+    if (m_monitor)
         return;
-    monitor_ = std::make_unique<BlockDeviceMonitor>();
-    if (!monitor_->IsListening())
+    m_monitor = std::make_unique<BlockDeviceMonitor>();
+    if (!m_monitor->IsListening())
         return;
-    readable_ = new QSocketNotifier(monitor_->FileDescriptor(), QSocketNotifier::Read, this);
-    connect(readable_, &QSocketNotifier::activated, this, &CDeviceNotifier::ReadNotices);
+    m_readable = new QSocketNotifier(m_monitor->FileDescriptor(), QSocketNotifier::Read, this);
+    connect(m_readable, &QSocketNotifier::activated, this, &CDeviceNotifier::ReadNotices);
 }
 
 void CDeviceNotifier::ReadNotices()
 {
     for (;;) {
-        switch (monitor_->ReadNotice()) {
+        switch (m_monitor->ReadNotice()) {
         case BlockDeviceNotice::Arrived:
             emit deviceChange(DeviceArrival);
             break;

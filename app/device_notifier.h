@@ -29,8 +29,8 @@ signals:
 private:
     void ReadNotices();
 
-    std::unique_ptr<BlockDeviceMonitor> monitor_;
-    QSocketNotifier* readable_ = nullptr;
+    std::unique_ptr<BlockDeviceMonitor> m_monitor;
+    QSocketNotifier* m_readable = nullptr;
 };
 
 // The process-wide notifier.

@@ -15,123 +15,140 @@
 
 CKestrelDoc::CKestrelDoc()
 {
-    devices_ << new CComputerSrcDev(this) << new CVideoDVDSrcDev(this) << new CYouTubeSrcDev(this)
-             << new CSlideShowSrcDev(this) << new CAudioCDSrcDev(this) << new CComputerTgtDev(this)
-             << new CNetbookTgtDev(this);
+    m_devices.push_back(std::make_unique<CComputerSrcDev>(this));
+    m_devices.push_back(std::make_unique<CVideoDVDSrcDev>(this));
+    m_devices.push_back(std::make_unique<CYouTubeSrcDev>(this));
+    m_devices.push_back(std::make_unique<CSlideShowSrcDev>(this));
+    m_devices.push_back(std::make_unique<CAudioCDSrcDev>(this));
+    m_devices.push_back(std::make_unique<CComputerTgtDev>(this));
+    m_devices.push_back(std::make_unique<CNetbookTgtDev>(this));
 }
 
+// Tasks refer to the devices: they go first.
 CKestrelDoc::~CKestrelDoc()
 {
-    while (!devices_.isEmpty())
-        delete devices_.takeFirst();
-    if (current_) {
-        current_->Abort();
-        delete current_;
-        current_ = nullptr;
-    }
-    qDeleteAll(queue_);
-    queue_.clear();
+    if (m_current)
+        m_current->Abort();
+    m_current.reset();
+    m_queue.clear();
+    m_devices.clear();
     ThePowerControl().KeepAwake(false);
+}
+
+QList<CBaseDevice*> CKestrelDoc::Devices() const
+{
+    QList<CBaseDevice*> devices;
+    for (const std::unique_ptr<CBaseDevice>& device : m_devices)
+        devices.append(device.get());
+    return devices;
 }
 
 CBaseDevice* CKestrelDoc::FindDeviceByGuid(const GUID& id) const
 {
-    for (CBaseDevice* device : devices_) {
+    for (const std::unique_ptr<CBaseDevice>& device : m_devices) {
         if (device->Identifier() == id)
-            return device;
+            return device.get();
     }
     return nullptr;
 }
 
 CBaseDevice* CKestrelDoc::FindDevice(const QString& name, int direction) const
 {
-    for (CBaseDevice* device : devices_) {
+    for (const std::unique_ptr<CBaseDevice>& device : m_devices) {
         if (device->GetName() == name && device->Direction() == direction)
-            return device;
+            return device.get();
     }
     return nullptr;
 }
 
-void CKestrelDoc::QueueTasks(CSourceDevice* source, const QStringList* items, CTargetDevice* target)
+bool CKestrelDoc::QueueTasks(CSourceDevice* source, const QStringList* items, CTargetDevice* target)
 {
-    QList<CTranscodeTask*> created;
-    source->CreateTasks(created, target, items);
-    queue_ << created;
+    TaskList created;
+    const bool accepted = source->CreateTasks(created, target, items);
+    for (std::unique_ptr<CTranscodeTask>& task : created)
+        m_queue.push_back(std::move(task));
+    return accepted;
 }
 
-CTranscodeTask* CKestrelDoc::TakeNextTask()
+void CKestrelDoc::RemoveQueuedTask(int index)
 {
-    return queue_.isEmpty() ? nullptr : queue_.takeFirst();
+    if (index >= 0 && index < int(m_queue.size()))
+        m_queue.erase(m_queue.begin() + index);
+}
+
+std::unique_ptr<CTranscodeTask> CKestrelDoc::TakeNextTask()
+{
+    if (m_queue.empty())
+        return nullptr;
+    std::unique_ptr<CTranscodeTask> next = std::move(m_queue.front());
+    m_queue.erase(m_queue.begin());
+    return next;
 }
 
 // The result is not looked at here: a task that failed to start has no
 // graph, so the next poll finds it ended.
 void CKestrelDoc::StartNext()
 {
-    current_ = TakeNextTask();
-    if (current_)
-        current_->Start();
+    m_current = TakeNextTask();
+    if (m_current)
+        m_current->Start();
 }
 
 void CKestrelDoc::FinishCurrent()
 {
-    CTranscodeTask* task = current_;
-    current_ = nullptr;
-    Broadcast(EVENT_TASK_FINISHED, task);
-    (task->Succeeded() ? tally_.transferred : tally_.failed)++;
-    delete task;
+    const std::unique_ptr<CTranscodeTask> task = std::move(m_current);
+    Broadcast(EVENT_TASK_FINISHED, task.get());
+    (task->Succeeded() ? m_tally.transferred : m_tally.failed)++;
 }
 
 void CKestrelDoc::KeepMachineAwake()
 {
-    ThePowerControl().KeepAwake(current_ != nullptr);
+    ThePowerControl().KeepAwake(m_current != nullptr);
 }
 
 void CKestrelDoc::Poll(QString& status, float& progress, bool& idle)
 {
-    if (polling_)
+    if (m_polling)
         return;
-    polling_ = true;
-    if (!current_) {
-        if (queue_.isEmpty()) {
+    m_polling = true;
+    if (!m_current) {
+        if (m_queue.empty()) {
             idle = true;
             status.clear();
             progress = 0;
             KeepMachineAwake();
-            polling_ = false;
+            m_polling = false;
             return;
         }
-        current_ = TakeNextTask();
-        if (!current_->Start()) {
-            delete current_;
-            current_ = nullptr;
-            tally_.failed++;
-            polling_ = false;
+        m_current = TakeNextTask();
+        if (!m_current->Start()) {
+            m_current.reset();
+            m_tally.failed++;
+            m_polling = false;
             return;
         }
     }
     idle = false;
-    status = FormatString(IDS_TRANSFERS_LEFT, {QString::number(queue_.size() + 1), current_->GetDescription()});
-    progress = current_->GetProgress();
-    if (!current_->Poll()) {
+    status = FormatString(IDS_TRANSFERS_LEFT, {QString::number(m_queue.size() + 1), m_current->GetDescription()});
+    progress = m_current->GetProgress();
+    if (!m_current->Poll()) {
         FinishCurrent();
-        if (!queue_.isEmpty())
+        if (!m_queue.empty())
             StartNext();
-        else if (powerOffArmed_)
+        else if (m_powerOffArmed)
             ShutdownComputer();
     }
     KeepMachineAwake();
-    polling_ = false;
+    m_polling = false;
 }
 
 void CKestrelDoc::AbortCurrentTask()
 {
-    if (!current_)
+    if (!m_current)
         return;
-    current_->Abort();
-    delete current_;
-    current_ = nullptr;
-    tally_.failed++;
+    m_current->Abort();
+    m_current.reset();
+    m_tally.failed++;
     Broadcast(EVENT_TASK_ABORTED, nullptr);
     StartNext();
     KeepMachineAwake();
@@ -139,28 +156,22 @@ void CKestrelDoc::AbortCurrentTask()
 
 void CKestrelDoc::Broadcast(int code, void* param)
 {
-    for (CBaseDevice* device : devices_) {
+    for (const std::unique_ptr<CBaseDevice>& device : m_devices) {
         device->OnBroadcast(code, param);
-        if (device->Page() && device->Page()->HasWindow())
-            device->Page()->OnBroadcast(code, param);
+        if (CDevicePage* page = device->Page(); page && page->HasWindow())
+            page->OnBroadcast(code, param);
     }
-    for (CDocumentView* view : views_)
+    for (CDocumentView* view : m_views)
         view->OnBroadcast(code, param);
     OnBroadcast(code, param);
 }
 
 void CKestrelDoc::OnBroadcast(int, void*) {}
 
-bool CKestrelDoc::TransferFromCommandLine(const QString& targetName, const QStringList& files)
+bool CKestrelDoc::TransferFromCommandLine(CTargetDevice* target, const QStringList& files)
 {
     auto* source = static_cast<CSourceDevice*>(FindDeviceByGuid(GUID_ComputerSrcDev));
-    auto* target = static_cast<CTargetDevice*>(FindDevice(targetName, DIRECTION_TARGET));
-    if (!source || !target)
-        return false;
-    QueueTasks(source, &files, target);
-    if (runUnattendedTaskList)
-        runUnattendedTaskList();
-    return true;
+    return source && target && QueueTasks(source, &files, target);
 }
 
 void CKestrelDoc::ShutdownComputer()
@@ -170,7 +181,7 @@ void CKestrelDoc::ShutdownComputer()
 
 bool CKestrelDoc::SaveModified()
 {
-    if (!current_ && queue_.isEmpty())
+    if (!m_current && m_queue.empty())
         return true;
     switch (runCloseDialog ? runCloseDialog() : CLOSE_NO) {
     case CLOSE_YES:
@@ -185,8 +196,8 @@ bool CKestrelDoc::SaveModified()
 
 void CKestrelDoc::PowerOffWhenFinished()
 {
-    powerOffArmed_ = true;
+    m_powerOffArmed = true;
     if (runPowerOffWaitDialog)
         runPowerOffWaitDialog();
-    powerOffArmed_ = false;
+    m_powerOffArmed = false;
 }

@@ -9,8 +9,10 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
+#include <vector>
 
-#include "platform/com/guid.h"
+#include "pipeline/device.h"
 
 class CBaseDevice;
 class CSourceDevice;
@@ -48,11 +50,13 @@ public:
     CKestrelDoc(const CKestrelDoc&) = delete;
     CKestrelDoc& operator=(const CKestrelDoc&) = delete;
 
-    const QList<CBaseDevice*>& Devices() const { return devices_; }
+    // In the fixed order of the tabs.
+    QList<CBaseDevice*> Devices() const;
     CBaseDevice* FindDeviceByGuid(const GUID& id) const;
     CBaseDevice* FindDevice(const QString& name, int direction) const;
 
-    void QueueTasks(CSourceDevice* source, const QStringList* items, CTargetDevice* target);
+    // False when the target refuses the source.
+    bool QueueTasks(CSourceDevice* source, const QStringList* items, CTargetDevice* target);
     // Advances the queue by at most one step and reports its state. A nested
     // call leaves the outputs as they were.
     void Poll(QString& status, float& progress, bool& idle);
@@ -60,9 +64,9 @@ public:
     void Broadcast(int code, void* param);
     virtual void OnBroadcast(int code, void* param);
 
-    // Queues the files from the computer source to the named target and
-    // runs them unattended; false (nothing queued) for an unknown target.
-    bool TransferFromCommandLine(const QString& targetName, const QStringList& files);
+    // Queues the files from the computer source to the target; the caller
+    // then runs the queue. False (nothing queued) when the target refuses.
+    bool TransferFromCommandLine(CTargetDevice* target, const QStringList& files);
     void ShutdownComputer();
 
     // Whether the main window may close now; asks when tasks are active.
@@ -70,33 +74,34 @@ public:
     // Arms the power-off for as long as the waiting dialog is open.
     void PowerOffWhenFinished();
 
-    const QList<CTranscodeTask*>& Queue() const { return queue_; }
-    QList<CTranscodeTask*>& Queue() { return queue_; }
-    CTranscodeTask* CurrentTask() const { return current_; }
-    bool PowerOffArmed() const { return powerOffArmed_; }
-    TransferTally Tally() const { return tally_; }
+    // The waiting tasks, the next one first.
+    const TaskList& Queue() const { return m_queue; }
+    // Drops a waiting task (the task list's "Abort task(s)").
+    void RemoveQueuedTask(int index);
+    CTranscodeTask* CurrentTask() const { return m_current.get(); }
+    bool PowerOffArmed() const { return m_powerOffArmed; }
+    TransferTally Tally() const { return m_tally; }
 
-    void AddView(CDocumentView* view) { views_.append(view); }
-    void RemoveView(CDocumentView* view) { views_.removeAll(view); }
+    void AddView(CDocumentView* view) { m_views.append(view); }
+    void RemoveView(CDocumentView* view) { m_views.removeAll(view); }
 
     // The dialogs the document opens, replaceable so that the logic runs
-    // without them: the close dialog returns its CloseChoice; the others
-    // run until closed (the task list drives Poll itself).
+    // without them: the close dialog returns its CloseChoice; the other
+    // runs until closed.
     std::function<int()> runCloseDialog;
     std::function<void()> runPowerOffWaitDialog;
-    std::function<void()> runUnattendedTaskList;
 
 private:
-    CTranscodeTask* TakeNextTask();
+    std::unique_ptr<CTranscodeTask> TakeNextTask();
     void StartNext();
     void FinishCurrent();
     void KeepMachineAwake();
 
-    QList<CBaseDevice*> devices_;
-    bool powerOffArmed_ = false;
-    bool polling_ = false;
-    QList<CTranscodeTask*> queue_;
-    CTranscodeTask* current_ = nullptr;
-    QList<CDocumentView*> views_;
-    TransferTally tally_;
+    std::vector<std::unique_ptr<CBaseDevice>> m_devices;
+    bool m_powerOffArmed = false;
+    bool m_polling = false;
+    TaskList m_queue;
+    std::unique_ptr<CTranscodeTask> m_current;
+    QList<CDocumentView*> m_views;
+    TransferTally m_tally;
 };

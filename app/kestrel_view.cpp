@@ -55,11 +55,6 @@ CKestrelView::~CKestrelView()
 {
     killTimer(m_timer);
     m_pDoc->RemoveView(this);
-    // The devices own their pages; the view only lent them its window.
-    for (CBaseDevice* device : m_pDoc->Devices()) {
-        if (device->Page() && device->Page()->parent() == this)
-            device->Page()->setParent(nullptr);
-    }
 }
 
 void CKestrelView::BuildTabs()
@@ -68,14 +63,11 @@ void CKestrelView::BuildTabs()
     m_targetTabs.RemoveAllTabs();
     for (CBaseDevice* device : m_pDoc->Devices()) {
         const CBitmapImage image = CreateTabImage(*device);
-        CDevicePage* page = device->Page();
-        if (page && !page->HasWindow())
-            page->Create(this);
+        CDevicePage* page = device->CreatePage(this);
         if (!IsDeviceShown(device->GetName()))
             continue;
         CDeviceTabHandler& tabs = device->Direction() == DIRECTION_SOURCE ? m_sourceTabs : m_targetTabs;
-        if (page)
-            page->SetEraseHandler(&tabs);
+        page->SetEraseHandler(&tabs);
         tabs.AddTab(device->GetName(), image, device->Identifier());
     }
 }
@@ -201,7 +193,7 @@ void CKestrelView::LayoutPages()
     const GUID source = m_sourceTabs.GetSelectedId();
     const GUID target = m_targetTabs.GetSelectedId();
     for (CBaseDevice* device : m_pDoc->Devices()) {
-        if (!device->Page() || !device->Page()->HasWindow())
+        if (!device->Page())
             continue;
         if (device->Identifier() == source)
             PlacePage(device, m_sourceTabs.PanelRect());

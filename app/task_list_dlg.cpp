@@ -24,27 +24,27 @@ Widget* Named(Widget* widget, int id)
 
 CTaskListDlg::CTaskListDlg(CKestrelDoc* document, bool unattended, QWidget* parent)
     : CBaseDialog(parent),
-      pending_(Named(new QListWidget(this), PendingList)),
-      current_(Named(new QLabel(this), CurrentText)),
-      progress_(Named(new QProgressBar(this), Progress)),
-      document_(document),
-      unattended_(unattended)
+      m_pending(Named(new QListWidget(this), PendingList)),
+      m_current(Named(new QLabel(this), CurrentText)),
+      m_progress(Named(new QProgressBar(this), Progress)),
+      m_document(document),
+      m_unattended(unattended)
 {
     setWindowTitle(tr("Task List"));
-    pending_->setSelectionMode(QAbstractItemView::MultiSelection);
-    progress_->setRange(0, 100);
+    m_pending->setSelectionMode(QAbstractItemView::MultiSelection);
+    m_progress->setRange(0, 100);
     auto* abort = Named(new QPushButton(tr("Abort"), this), Abort);
     auto* abortTasks = Named(new QPushButton(tr("Abort task(s)"), this), AbortTasks);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    connect(abort, &QPushButton::clicked, this, [this] { document_->AbortCurrentTask(); });
+    connect(abort, &QPushButton::clicked, this, [this] { m_document->AbortCurrentTask(); });
     connect(abortTasks, &QPushButton::clicked, this, &CTaskListDlg::AbortSelectedTasks);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(current_);
-    layout->addWidget(progress_);
+    layout->addWidget(m_current);
+    layout->addWidget(m_progress);
     layout->addWidget(abort, 0, Qt::AlignRight);
-    layout->addWidget(pending_);
+    layout->addWidget(m_pending);
     layout->addWidget(abortTasks, 0, Qt::AlignRight);
     layout->addWidget(buttons);
     resize(420, 320);
@@ -63,39 +63,39 @@ void CTaskListDlg::timerEvent(QTimerEvent*)
 
 void CTaskListDlg::RefreshPendingList()
 {
-    const QList<CTranscodeTask*>& queue = document_->Queue();
-    if (queue.size() == shownCount_)
+    const TaskList& queue = m_document->Queue();
+    if (qsizetype(queue.size()) == m_shownCount)
         return;
-    shownCount_ = queue.size();
-    pending_->clear();
-    for (CTranscodeTask* task : queue)
-        pending_->addItem(task->GetDescription());
+    m_shownCount = qsizetype(queue.size());
+    m_pending->clear();
+    for (const std::unique_ptr<CTranscodeTask>& task : queue)
+        m_pending->addItem(task->GetDescription());
 }
 
 void CTaskListDlg::Tick()
 {
     RefreshPendingList();
     bool idle = false;
-    document_->Poll(status_, fraction_, idle);
+    m_document->Poll(m_status, m_fraction, idle);
     if (idle) {
-        if (unattended_) {
+        if (m_unattended) {
             accept();
             return;
         }
-        progress_->setValue(0);
-        current_->clear();
+        m_progress->setValue(0);
+        m_current->clear();
         return;
     }
-    progress_->setValue(int(fraction_ * 100));
-    CTranscodeTask* task = document_->CurrentTask();
-    current_->setText(task ? task->GetDescription() : QString());
+    m_progress->setValue(int(m_fraction * 100));
+    CTranscodeTask* task = m_document->CurrentTask();
+    m_current->setText(task ? task->GetDescription() : QString());
 }
 
 void CTaskListDlg::AbortSelectedTasks()
 {
-    QList<CTranscodeTask*>& queue = document_->Queue();
-    for (int row = int(qMin(queue.size(), qsizetype(pending_->count()))) - 1; row >= 0; --row) {
-        if (pending_->item(row)->isSelected())
-            delete queue.takeAt(row);
+    const int rows = qMin(int(m_document->Queue().size()), m_pending->count());
+    for (int row = rows - 1; row >= 0; --row) {
+        if (m_pending->item(row)->isSelected())
+            m_document->RemoveQueuedTask(row);
     }
 }

@@ -33,12 +33,12 @@ protected:
 private:
     void RefreshPendingList();
 
-    QListWidget* pending_;
-    QLabel* current_;
-    QProgressBar* progress_;
-    CKestrelDoc* document_;
-    qsizetype shownCount_ = -1;
-    bool unattended_;
-    QString status_;
-    float fraction_ = 0;
+    QListWidget* m_pending;
+    QLabel* m_current;
+    QProgressBar* m_progress;
+    CKestrelDoc* m_document;
+    qsizetype m_shownCount = -1;
+    bool m_unattended;
+    QString m_status;
+    float m_fraction = 0;
 };

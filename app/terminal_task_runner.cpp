@@ -13,7 +13,7 @@ namespace {
 // line ends with how it went.
 class ProgressLines final : public CDocumentView {
 public:
-    explicit ProgressLines(std::FILE* out) : out_(out), inPlace_(isatty(fileno(out)) != 0) {}
+    explicit ProgressLines(std::FILE* out) : m_out(out), m_inPlace(isatty(fileno(out)) != 0) {}
 
     void OnBroadcast(int code, void* param) override
     {
@@ -21,29 +21,29 @@ public:
             return;
         auto* task = static_cast<CTranscodeTask*>(param);
         const char* result = task->Succeeded() ? "done" : "failed";
-        if (inPlace_ && task == task_)
-            std::fprintf(out_, "\r[%s] %s\n", task->Succeeded() ? "100%" : "fail", qPrintable(task->GetDescription()));
+        if (m_inPlace && task == m_task)
+            std::fprintf(m_out, "\r[%s] %s\n", task->Succeeded() ? "100%" : "fail", qPrintable(task->GetDescription()));
         else
-            std::fprintf(out_, "%s: %s\n", qPrintable(task->GetDescription()), result);
-        std::fflush(out_);
-        task_ = nullptr;
+            std::fprintf(m_out, "%s: %s\n", qPrintable(task->GetDescription()), result);
+        std::fflush(m_out);
+        m_task = nullptr;
     }
 
     void Show(CTranscodeTask* task, float fraction)
     {
-        if (!task || !inPlace_)
+        if (!task || !m_inPlace)
             return;
         const int percent = qBound(0, int(fraction * 100), 100);
         const QString text = task->GetDescription();
-        std::fprintf(out_, "\r[%3d%%] %s", percent, qPrintable(text));
-        std::fflush(out_);
-        task_ = task;
+        std::fprintf(m_out, "\r[%3d%%] %s", percent, qPrintable(text));
+        std::fflush(m_out);
+        m_task = task;
     }
 
 private:
-    std::FILE* out_;
-    bool inPlace_;
-    CTranscodeTask* task_ = nullptr;
+    std::FILE* m_out;
+    bool m_inPlace;
+    CTranscodeTask* m_task = nullptr;
 };
 
 }  // namespace

@@ -1,28 +1,22 @@
 #include "components/register_components.h"
 
-#include "components/audio_decoder.h"
-#include "components/audio_format_converter.h"
-#include "components/colour_space_converter.h"
-#include "components/converter_registration.h"
-#include "components/demultiplexer.h"
-#include "components/ffmpeg_support.h"
-#include "components/media_info.h"
-#include "components/mp4_output.h"
-#include "components/network_source.h"
-#include "components/video_decoder.h"
-#include "components/writers.h"
+#include "components/common/ffmpeg_support.h"
+#include "components/convert/register_convert.h"
+#include "components/decode/register_decode.h"
+#include "components/demux/register_demux.h"
+#include "components/encode/register_encode.h"
+#include "components/info/register_info.h"
+#include "components/write/register_write.h"
 
 void RegisterComponents()
 {
     QuietFfmpegLogging();
-    RegisterConverters();
-    RegisterMp4Output();
-    RegisterNetworkSource();
-    RegisterMediaInfo();
-    RegisterDemultiplexers();
-    RegisterVideoDecoders();
-    RegisterAudioDecoders();
-    RegisterColourSpaceConverter();
-    RegisterAudioFormatConverter();
-    RegisterWriters();
+    // The groups that fill the filter mapper keep this order: among equal
+    // merits, intelligent connect tries filters in registration order.
+    RegisterDemuxComponents();
+    RegisterDecodeComponents();
+    RegisterConvertComponents();
+    RegisterEncodeComponents();
+    RegisterWriteComponents();
+    RegisterInfoComponents();
 }

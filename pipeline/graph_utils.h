@@ -33,7 +33,7 @@ HRESULT InsertFilterBefore(IBaseFilter* filter, IGraphBuilder* graph, IPin* pin)
 
 // One IModuleConfig parameter: its GUID and its 32-bit value, sent as
 // VT_I4 or VT_UI4 (or VT_R8 for real values). Not named ModuleParameter:
-// components/module_config.h has that name for a component's own table.
+// components/common/module_config.h has that name for a component's own table.
 struct ModuleSetting {
     GUID id;
     VARTYPE type;

@@ -8,20 +8,20 @@
 
 CSourceDevice::CSourceDevice(CKestrelDoc* document) : CBaseDevice(document)
 {
-    direction_ = DIRECTION_SOURCE;
+    m_direction = DIRECTION_SOURCE;
 }
 
-HRESULT CSourceDevice::BuildAudioGraph(CTargetDevice*, CTranscodeTask* task)
+HRESULT CSourceDevice::BuildAudioGraph(CTargetDevice*, CGraphContext* context)
 {
-    return BuildDefaultAudioGraph(task);
+    return BuildDefaultAudioGraph(context);
 }
 
-HRESULT CSourceDevice::BuildVideoGraph(CTargetDevice*, CTranscodeTask* task)
+HRESULT CSourceDevice::BuildVideoGraph(CTargetDevice*, CGraphContext* context)
 {
-    return BuildDefaultVideoGraph(task);
+    return BuildDefaultVideoGraph(context);
 }
 
-HRESULT CSourceDevice::FinishGraph(CTargetDevice*, CTranscodeTask*)
+HRESULT CSourceDevice::FinishGraph(CTargetDevice*, CGraphContext*)
 {
     return S_OK;
 }
@@ -43,7 +43,7 @@ QString TaskName(const QString& path)
 
 }  // namespace
 
-bool CSourceDevice::CreateTasks(QList<CTranscodeTask*>& tasks, CTargetDevice* target, const QStringList* items)
+bool CSourceDevice::CreateTasks(TaskList& tasks, CTargetDevice* target, const QStringList* items)
 {
     QStringList video, audio;
     GetSupportedExtensions(video, audio);
@@ -52,9 +52,9 @@ bool CSourceDevice::CreateTasks(QList<CTranscodeTask*>& tasks, CTargetDevice* ta
     QStringList paths;
     if (items) {
         paths = *items;
-    } else if (Page()) {
-        Page()->GetMarkedItems(paths);
-        Page()->ClearMarks();
+    } else if (CDevicePage* page = Page()) {
+        page->GetMarkedItems(paths);
+        page->ClearMarks();
     }
     for (const QString& path : paths) {
         const MediaKind kind = GetFileKind(path, video, audio);
@@ -62,7 +62,7 @@ bool CSourceDevice::CreateTasks(QList<CTranscodeTask*>& tasks, CTargetDevice* ta
             ShowMessage(FormatString(IDS_FORMAT_NOT_SUPPORTED, {path}), MessageIcon::Error);
             continue;
         }
-        tasks.append(new CTranscodeTask(this, target, TaskName(path), path, kind == MK_AUDIO));
+        tasks.push_back(std::make_unique<CTranscodeTask>(this, target, TaskName(path), path, kind == MK_AUDIO));
     }
     return true;
 }

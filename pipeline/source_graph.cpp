@@ -2,7 +2,7 @@
 
 #include "components/component_ids.h"
 #include "pipeline/graph_utils.h"
-#include "pipeline/transcode_task.h"
+#include "pipeline/graph_context.h"
 #include "platform/com/class_registry.h"
 #include "platform/dshow/media_guids.h"
 #include "platform/dshow/media_type.h"
@@ -78,37 +78,37 @@ bool IsWebAddress(const QString& path)
     return path.startsWith(QLatin1String("http://"), Qt::CaseSensitive);
 }
 
-HRESULT BuildDefaultAudioGraph(CTranscodeTask* task)
+HRESULT BuildDefaultAudioGraph(CGraphContext* context)
 {
-    IGraphBuilder* graph = task->Graph();
+    IGraphBuilder* graph = context->Graph();
     if (!graph)
         return E_FAIL;
     ComPtr<IBaseFilter> source;
-    HRESULT hr = IsWebAddress(task->GetSourcePath())
-                     ? AddLoadedSource(graph, task->GetSourcePath(), CLSID_NetworkSource, &source)
-                     : graph->AddSourceFilter(task->GetSourcePath().toUtf8().constData(), nullptr, source.ReleaseAndGetAddressOf());
+    HRESULT hr = IsWebAddress(context->GetSourcePath())
+                     ? AddLoadedSource(graph, context->GetSourcePath(), CLSID_NetworkSource, &source)
+                     : graph->AddSourceFilter(context->GetSourcePath().toUtf8().constData(), nullptr, source.ReleaseAndGetAddressOf());
     if (FAILED(hr))
         return hr;
     ComPtr<IPin> audioOut;
     hr = FirstOutputOf(source.Get(), MEDIATYPE_Audio, MEDIATYPE_Stream, audioOut.ReleaseAndGetAddressOf());
     if (FAILED(hr))
         return hr;
-    IPin* audioIn = task->AudioInputPin();
+    IPin* audioIn = context->AudioInputPin();
     if (!audioIn)
         return E_FAIL;
     hr = graph->Connect(audioOut.Get(), audioIn);
     if (FAILED(hr))
         return hr;
-    FindSeekingPin(audioOut.Get(), task);
+    FindSeekingPin(audioOut.Get(), context);
     return S_OK;
 }
 
-HRESULT BuildVideoChain(CTranscodeTask* task, IPin** videoOut)
+HRESULT BuildVideoChain(CGraphContext* context, IPin** videoOut)
 {
-    IGraphBuilder* graph = task->Graph();
+    IGraphBuilder* graph = context->Graph();
     if (!graph)
         return E_FAIL;
-    const QString path = task->GetSourcePath();
+    const QString path = context->GetSourcePath();
     ComPtr<IBaseFilter> source;
     HRESULT hr = AddLoadedSource(graph, path, CLSID_AsyncReader, &source);
     if (FAILED(hr))
@@ -145,24 +145,24 @@ HRESULT AddSystemSource(IGraphBuilder* graph, const QString& path, IPin** videoO
     return FirstOutputOf(source.Get(), MEDIATYPE_Video, MEDIATYPE_Stream, videoOut);
 }
 
-HRESULT BuildDefaultVideoGraph(CTranscodeTask* task)
+HRESULT BuildDefaultVideoGraph(CGraphContext* context)
 {
-    IGraphBuilder* graph = task->Graph();
+    IGraphBuilder* graph = context->Graph();
     if (!graph)
         return E_FAIL;
     ComPtr<IPin> videoOut;
-    HRESULT hr = BuildVideoChain(task, videoOut.ReleaseAndGetAddressOf());
+    HRESULT hr = BuildVideoChain(context, videoOut.ReleaseAndGetAddressOf());
     if (FAILED(hr))
         return hr;
-    IPin* videoIn = task->VideoInputPin();
-    IPin* audioIn = task->AudioInputPin();
+    IPin* videoIn = context->VideoInputPin();
+    IPin* audioIn = context->AudioInputPin();
     if (!videoIn || !audioIn)
         return E_FAIL;
     hr = graph->Connect(videoOut.Get(), videoIn);
     if (FAILED(hr))
         return hr;
-    FindSeekingPin(videoOut.Get(), task);
-    ConfigureVideoDecoder(task);
+    FindSeekingPin(videoOut.Get(), context);
+    ConfigureVideoDecoder(context);
     for (const ComPtr<IBaseFilter>& filter : FiltersOf(graph, &hr)) {
         ComPtr<IPin> audioOut;
         if (SUCCEEDED(FindPin(filter.Get(), PINDIR_OUTPUT, MEDIATYPE_Audio, audioOut.ReleaseAndGetAddressOf())) &&
@@ -172,11 +172,11 @@ HRESULT BuildDefaultVideoGraph(CTranscodeTask* task)
     return SUCCEEDED(hr) ? S_OK : hr;
 }
 
-HRESULT FindSeekingPin(IPin* start, CTranscodeTask* task)
+HRESULT FindSeekingPin(IPin* start, CGraphContext* context)
 {
     ComPtr<IMediaSeeking> seeking;
     if (SUCCEEDED(start->QueryInterface(IID_PPV_ARGS(seeking.ReleaseAndGetAddressOf())))) {
-        task->SetMediaSeeking(seeking.Get());
+        context->SetMediaSeeking(seeking.Get());
         return S_OK;
     }
     ComPtr<IPin> current = start;
@@ -194,7 +194,7 @@ HRESULT FindSeekingPin(IPin* start, CTranscodeTask* task)
         ComPtr<IPin> next;
         if (SUCCEEDED(FindPin(filter.Get(), PINDIR_OUTPUT, MEDIATYPE_Video, next.ReleaseAndGetAddressOf()))) {
             if (SUCCEEDED(next->QueryInterface(IID_PPV_ARGS(seeking.ReleaseAndGetAddressOf())))) {
-                task->SetMediaSeeking(seeking.Get());
+                context->SetMediaSeeking(seeking.Get());
                 return S_OK;
             }
         } else if (FAILED(FindPin(filter.Get(), PINDIR_OUTPUT, GUID_NULL, next.ReleaseAndGetAddressOf()))) {
@@ -204,10 +204,10 @@ HRESULT FindSeekingPin(IPin* start, CTranscodeTask* task)
     }
 }
 
-HRESULT ConfigureVideoDecoder(CTranscodeTask* task)
+HRESULT ConfigureVideoDecoder(CGraphContext* context)
 {
     HRESULT hr = S_OK;
-    for (const ComPtr<IBaseFilter>& filter : FiltersOf(task->Graph(), &hr)) {
+    for (const ComPtr<IBaseFilter>& filter : FiltersOf(context->Graph(), &hr)) {
         CLSID id = GUID_NULL;
         if (FAILED(filter->GetClassID(&id)) || id != CLSID_H264Decoder)
             continue;

@@ -9,23 +9,23 @@
 
 #include "platform/dshow/graph_interfaces.h"
 
-class CTranscodeTask;
+class CGraphContext;
 
-HRESULT BuildDefaultAudioGraph(CTranscodeTask* task);
-HRESULT BuildDefaultVideoGraph(CTranscodeTask* task);
+HRESULT BuildDefaultAudioGraph(CGraphContext* context);
+HRESULT BuildDefaultVideoGraph(CGraphContext* context);
 
 // The video path up to a pin that carries video.
-HRESULT BuildVideoChain(CTranscodeTask* task, IPin** videoOut);
+HRESULT BuildVideoChain(CGraphContext* context, IPin** videoOut);
 HRESULT AddDemultiplexer(IGraphBuilder* graph, const CLSID& id, IPin* streamPin, IPin** videoPin);
 HRESULT AddVideoDecoder(IGraphBuilder* graph, const CLSID& id, IPin* upstreamPin, IPin** videoPin);
 // The fallback: the graph's own source for the path.
 HRESULT AddSystemSource(IGraphBuilder* graph, const QString& path, IPin** videoOut);
 
-// Stores in the task the IMediaSeeking its progress is read from: the
+// Stores in the context the IMediaSeeking its progress is read from: the
 // start pin's, or the first video output downstream that has one.
-HRESULT FindSeekingPin(IPin* start, CTranscodeTask* task);
+HRESULT FindSeekingPin(IPin* start, CGraphContext* context);
 // Tells the first-choice video decoder its output mode and input frame rate.
-HRESULT ConfigureVideoDecoder(CTranscodeTask* task);
+HRESULT ConfigureVideoDecoder(CGraphContext* context);
 
 // Only "http://" exactly (case-sensitive) is read from the network.
 bool IsWebAddress(const QString& path);

@@ -4,14 +4,14 @@
 #include "components/component_ids.h"
 #include "pipeline/device.h"
 #include "pipeline/graph_utils.h"
-#include "pipeline/transcode_task.h"
+#include "pipeline/graph_context.h"
 #include "platform/com/class_registry.h"
 #include "platform/dshow/media_type.h"
 #include "res/string_table.h"
 
 CTargetDevice::CTargetDevice(CKestrelDoc* document) : CBaseDevice(document)
 {
-    direction_ = DIRECTION_TARGET;
+    m_direction = DIRECTION_TARGET;
 }
 
 bool CTargetDevice::AcceptsSource(CSourceDevice*)
@@ -19,7 +19,7 @@ bool CTargetDevice::AcceptsSource(CSourceDevice*)
     return true;
 }
 
-HRESULT CTargetDevice::FinishGraph(CSourceDevice*, CTranscodeTask*)
+HRESULT CTargetDevice::FinishGraph(CSourceDevice*, CGraphContext*)
 {
     return S_OK;
 }
@@ -34,9 +34,15 @@ bool CTargetDevice::GetTrackList(QList<CDeviceTitle*>&)
     return false;
 }
 
-QString CTargetDevice::MakeUniqueOutputPath(const QString& folder, CTranscodeTask* task, const QString& extension)
+QString CTargetDevice::GetOutputFolder() const
 {
-    const QString name = task->GetName();
+    return {};
+}
+
+QString CTargetDevice::MakeUniqueOutputPath(const QString& folder, const CGraphContext* context,
+                                            const QString& extension)
+{
+    const QString name = context->GetName();
     const QDir directory(folder);  // joins without doubling a trailing "/"
     for (int n = 1;; ++n) {
         const QString candidate =
@@ -47,10 +53,10 @@ QString CTargetDevice::MakeUniqueOutputPath(const QString& folder, CTranscodeTas
     }
 }
 
-HRESULT CTargetDevice::InsertTimeGrabber(CTranscodeTask* task)
+HRESULT CTargetDevice::InsertTimeGrabber(CGraphContext* context)
 {
-    IPin* encoderIn = task->IsAudioOnly() ? task->AudioInputPin() : task->VideoInputPin();
-    IGraphBuilder* graph = task->Graph();
+    IPin* encoderIn = context->IsAudioOnly() ? context->AudioInputPin() : context->VideoInputPin();
+    IGraphBuilder* graph = context->Graph();
     if (!encoderIn || !graph)
         return E_FAIL;
     ComPtr<IPin> upstream;
@@ -85,6 +91,6 @@ HRESULT CTargetDevice::InsertTimeGrabber(CTranscodeTask* task)
         hr = graph->ConnectDirect(grabberOut.Get(), encoderIn, &agreed);
     if (FAILED(hr))
         return hr;
-    task->SetTimeSource(timeSource.Get());
+    context->SetTimeSource(timeSource.Get());
     return S_OK;
 }

@@ -3,7 +3,6 @@
 #include <QFile>
 
 #include "pipeline/device.h"
-#include "platform/com/class_registry.h"
 #include "platform/dshow/media_guids.h"
 #include "res/string_table.h"
 #include "ui/messages.h"
@@ -18,38 +17,22 @@ bool IsErrorEvent(long code)
            code == EC_ERROR_STILLPLAYING || code == EC_STREAM_ERROR_STILLPLAYING;
 }
 
+// The graph's interface I; null once the graph is gone or when it lacks I.
+template <class I>
+ComPtr<I> GraphInterface(const CGraphContext& context)
+{
+    ComPtr<I> result;
+    if (IGraphBuilder* graph = context.Graph())
+        graph->QueryInterface(IID_PPV_ARGS(result.ReleaseAndGetAddressOf()));
+    return result;
+}
+
 }  // namespace
 
 CTranscodeTask::CTranscodeTask(CSourceDevice* source, CTargetDevice* target, const QString& name,
                                const QString& sourcePath, bool audioOnly, IGraphBuilder* graph)
-    : name_(name), sourcePath_(sourcePath), audioOnly_(audioOnly), source_(source), target_(target)
+    : m_context(name, sourcePath, audioOnly, graph), m_source(source), m_target(target)
 {
-    if (graph)
-        graph_ = graph;
-    else
-        CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_ALL, IID_PPV_ARGS(graph_.ReleaseAndGetAddressOf()));
-}
-
-CTranscodeTask::~CTranscodeTask()
-{
-    timeSource_.Reset();
-    seeking_.Reset();
-    audioIn_.Reset();
-    videoIn_.Reset();
-    graph_.Reset();
-}
-
-void CTranscodeTask::SetInputPins(IPin* video, IPin* audio)
-{
-    videoIn_ = video;
-    audioIn_ = audio;
-}
-
-HRESULT CTranscodeTask::GetAudioInputPin(IPin** pin)
-{
-    if (!audioIn_)
-        return E_FAIL;
-    return audioIn_.CopyTo(pin);
 }
 
 bool CTranscodeTask::Start()
@@ -64,20 +47,22 @@ bool CTranscodeTask::Start()
 
 HRESULT CTranscodeTask::BuildAndRun()
 {
-    if (!graph_)
+    IGraphBuilder* graph = m_context.Graph();
+    if (!graph)
         return E_FAIL;
-    HRESULT hr = target_->PrepareGraph(source_, this);
+    CGraphContext* context = &m_context;
+    HRESULT hr = m_target->PrepareGraph(m_source, context);
     if (SUCCEEDED(hr))
-        hr = audioOnly_ ? source_->BuildAudioGraph(target_, this) : source_->BuildVideoGraph(target_, this);
+        hr = IsAudioOnly() ? m_source->BuildAudioGraph(m_target, context) : m_source->BuildVideoGraph(m_target, context);
     if (SUCCEEDED(hr))
-        hr = target_->FinishGraph(source_, this);
+        hr = m_target->FinishGraph(m_source, context);
     if (SUCCEEDED(hr))
-        hr = source_->FinishGraph(target_, this);
+        hr = m_source->FinishGraph(m_target, context);
     if (FAILED(hr))
         return hr;
-    ComPtr<IMediaFilter> mediaFilter;
-    ComPtr<IMediaControl> control;
-    if (FAILED(graph_.As(&mediaFilter)) || FAILED(graph_.As(&control)))
+    const ComPtr<IMediaFilter> mediaFilter = GraphInterface<IMediaFilter>(m_context);
+    const ComPtr<IMediaControl> control = GraphInterface<IMediaControl>(m_context);
+    if (!mediaFilter || !control)
         return E_FAIL;
     mediaFilter->SetSyncSource(nullptr);
     return control->Run();
@@ -92,35 +77,25 @@ void CTranscodeTask::Fail()
 
 void CTranscodeTask::Discard()
 {
-    if (graph_) {
-        ComPtr<IMediaControl> control;
-        if (SUCCEEDED(graph_.As(&control)))
-            control->Stop();
-    }
-    timeSource_.Reset();
-    seeking_.Reset();
-    videoIn_.Reset();
-    audioIn_.Reset();
-    graph_.Reset();
-    if (!outputPath_.isEmpty())
-        QFile::remove(outputPath_);
+    if (const ComPtr<IMediaControl> control = GraphInterface<IMediaControl>(m_context))
+        control->Stop();
+    const QString output = m_context.GetOutputPath();
+    m_context.Release();
+    if (!output.isEmpty())
+        QFile::remove(output);
 }
 
 void CTranscodeTask::Abort()
 {
-    ComPtr<IMediaControl> control;
-    if (!graph_ || FAILED(graph_.As(&control)))
-        return;
-    Discard();
+    if (GraphInterface<IMediaControl>(m_context))
+        Discard();
 }
 
 bool CTranscodeTask::Poll()
 {
-    if (!graph_)
-        return false;
-    ComPtr<IMediaControl> control;
-    ComPtr<IMediaEvent> events;
-    if (FAILED(graph_.As(&control)) || FAILED(graph_.As(&events)))
+    const ComPtr<IMediaControl> control = GraphInterface<IMediaControl>(m_context);
+    const ComPtr<IMediaEvent> events = GraphInterface<IMediaEvent>(m_context);
+    if (!control || !events)
         return false;
     OAFilterState state = State_Stopped;
     control->GetState(10, &state);
@@ -134,7 +109,7 @@ bool CTranscodeTask::Poll()
         events->FreeEventParams(code, param1, param2);
         if (code == EC_COMPLETE) {
             control->StopWhenReady();
-            completed_ = true;
+            m_completed = true;
             return false;
         }
         // A failed graph would otherwise stay paused, and its task poll
@@ -148,18 +123,20 @@ bool CTranscodeTask::Poll()
 
 float CTranscodeTask::GetProgress()
 {
-    ComPtr<IMediaSeeking> seeking = seeking_;
-    if (!seeking && (!graph_ || FAILED(graph_.As(&seeking))))
+    ComPtr<IMediaSeeking> seeking = m_context.MediaSeeking();
+    if (!seeking)
+        seeking = GraphInterface<IMediaSeeking>(m_context);
+    if (!seeking)
         return 0;
-    if (duration_ == -1 && FAILED(seeking->GetDuration(&duration_))) {
-        duration_ = -1;
+    if (m_duration == -1 && FAILED(seeking->GetDuration(&m_duration))) {
+        m_duration = -1;
         return 0;
     }
     DWORD capabilities = 0;
     seeking->GetCapabilities(&capabilities);
     LONGLONG current = 0;
-    if (timeSource_) {
-        timeSource_->GetMediaTime(&current);
+    if (ITimeGrabber* timeSource = m_context.TimeSource()) {
+        timeSource->GetMediaTime(&current);
     } else {
         if (!(capabilities & AM_SEEKING_CanGetCurrentPos))
             return 0;
@@ -167,16 +144,15 @@ float CTranscodeTask::GetProgress()
         LONGLONG stop = 0;
         if ((capabilities & AM_SEEKING_CanGetStopPos) && SUCCEEDED(seeking->GetStopPosition(&stop)) &&
             current >= stop) {
-            ComPtr<IMediaControl> control;
-            if (graph_ && SUCCEEDED(graph_.As(&control)))
+            if (const ComPtr<IMediaControl> control = GraphInterface<IMediaControl>(m_context))
                 control->StopWhenReady();
         }
     }
-    const double divisor = duration_ >= 1 ? double(duration_) : 1.0;
+    const double divisor = m_duration >= 1 ? double(m_duration) : 1.0;
     return float(double(current) / divisor);
 }
 
 QString CTranscodeTask::GetDescription()
 {
-    return FormatString(IDS_TRANSFERRING, {name_});
+    return FormatString(IDS_TRANSFERRING, {GetName()});
 }

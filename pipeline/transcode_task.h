@@ -7,9 +7,7 @@
 
 #include <QString>
 
-#include "components/component_interfaces.h"
-#include "platform/com/comptr.h"
-#include "platform/dshow/graph_interfaces.h"
+#include "pipeline/graph_context.h"
 
 class CSourceDevice;
 class CTargetDevice;
@@ -31,7 +29,6 @@ public:
     // Without a prepared graph the task makes a new filter graph.
     CTranscodeTask(CSourceDevice* source, CTargetDevice* target, const QString& name, const QString& sourcePath,
                    bool audioOnly, IGraphBuilder* graph = nullptr);
-    ~CTranscodeTask() override;
     CTranscodeTask(const CTranscodeTask&) = delete;
     CTranscodeTask& operator=(const CTranscodeTask&) = delete;
 
@@ -41,26 +38,18 @@ public:
     float GetProgress() override;
     QString GetDescription() override;
 
-    QString GetName() const { return name_; }
-    QString GetSourcePath() const { return sourcePath_; }
-    QString GetOutputPath() const { return outputPath_; }
-    void SetOutputPath(const QString& path) { outputPath_ = path; }
-    void SetInputPins(IPin* video, IPin* audio);
-    HRESULT GetAudioInputPin(IPin** pin);
-    void SetMediaSeeking(IMediaSeeking* seeking) { seeking_ = seeking; }
-
-    IGraphBuilder* Graph() const { return graph_.Get(); }
-    IPin* VideoInputPin() const { return videoIn_.Get(); }
-    IPin* AudioInputPin() const { return audioIn_.Get(); }
-    IMediaSeeking* MediaSeeking() const { return seeking_.Get(); }
-    void SetTimeSource(ITimeGrabber* timeSource) { timeSource_ = timeSource; }
-    bool IsAudioOnly() const { return audioOnly_; }
-    CSourceDevice* Source() const { return source_; }
-    CTargetDevice* Target() const { return target_; }
+    QString GetName() const { return m_context.GetName(); }
+    QString GetSourcePath() const { return m_context.GetSourcePath(); }
+    QString GetOutputPath() const { return m_context.GetOutputPath(); }
+    bool IsAudioOnly() const { return m_context.IsAudioOnly(); }
+    CSourceDevice* Source() const { return m_source; }
+    CTargetDevice* Target() const { return m_target; }
+    // What the devices build the graph in.
+    CGraphContext& Context() { return m_context; }
 
     // Whether the task ended with its output written: its graph completed,
     // it was not aborted and no error stopped it.
-    bool Succeeded() const { return completed_; }
+    bool Succeeded() const { return m_completed; }
 
 private:
     HRESULT BuildAndRun();
@@ -68,17 +57,9 @@ private:
     // Stops and drops the graph and deletes the partial output file.
     void Discard();
 
-    ComPtr<IGraphBuilder> graph_;
-    ComPtr<IPin> videoIn_;
-    ComPtr<IPin> audioIn_;
-    ComPtr<IMediaSeeking> seeking_;
-    ComPtr<ITimeGrabber> timeSource_;
-    QString name_;
-    QString outputPath_;
-    QString sourcePath_;
-    LONGLONG duration_ = -1;
-    bool audioOnly_;
-    bool completed_ = false;
-    CSourceDevice* source_;
-    CTargetDevice* target_;
+    CGraphContext m_context;
+    LONGLONG m_duration = -1;
+    bool m_completed = false;
+    CSourceDevice* m_source;
+    CTargetDevice* m_target;
 };

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "components/http_transfer.h"
+#include "platform/net/http_transfer.h"
 #include "services/update_server.h"
 
 HRESULT ReceiveUrl(const QString& url, const std::function<bool(std::optional<qint64> contentLength)>& onHeaders,

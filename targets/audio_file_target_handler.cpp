@@ -13,7 +13,7 @@ constexpr AudioFileFormat kLame{CLSID_LameMp3Writer, IDS_MP3_ENCODER, "mp3", "LA
 
 }  // namespace
 
-CAudioFileTargetHandler::CAudioFileTargetHandler(const AudioFileFormat& format) : format_(format)
+CAudioFileTargetHandler::CAudioFileTargetHandler(const AudioFileFormat& format) : m_format(format)
 {
     const TargetAudioSettings sourceRate{GUID_NULL, 0, 0};
     const TargetAudioSettings cdRate{GUID_NULL, 44100, 0};
@@ -27,51 +27,51 @@ HRESULT CAudioFileTargetHandler::AddFilters(const QString& outputPath, IGraphBui
 {
     if (!graph || !videoIn || !audioIn)
         return E_POINTER;
-    outputPath_ = outputPath;
-    graph_ = graph;
-    writer_.Reset();
+    m_outputPath = outputPath;
+    m_graph = graph;
+    m_writer.Reset();
     ComPtr<IBaseFilter> discard;
     HRESULT hr = CreateTargetFilter(CLSID_VideoDiscard, &discard);
     if (SUCCEEDED(hr))
         hr = AcceptAnyVideo(discard.Get());
     if (SUCCEEDED(hr))
-        hr = CreateTargetFilter(format_.writer, &writer_);
+        hr = CreateTargetFilter(m_format.writer, &m_writer);
     if (SUCCEEDED(hr))
-        hr = SetOutputFile(writer_.Get(), outputPath);
+        hr = SetOutputFile(m_writer.Get(), outputPath);
     if (SUCCEEDED(hr))
-        hr = graph->AddFilter(writer_.Get(), nullptr);
+        hr = graph->AddFilter(m_writer.Get(), nullptr);
     if (SUCCEEDED(hr))
         hr = graph->AddFilter(discard.Get(), nullptr);
     if (SUCCEEDED(hr))
         hr = FindPinByName(discard.Get(), "In", videoIn);
     if (SUCCEEDED(hr))
-        hr = FindPinByName(writer_.Get(), "In", audioIn);
+        hr = FindPinByName(m_writer.Get(), "In", audioIn);
     return hr;
 }
 
 HRESULT CAudioFileTargetHandler::CompleteGraph()
 {
-    if (!graph_ || !writer_)
+    if (!m_graph || !m_writer)
         return E_UNEXPECTED;  // no AddFilters since the last task
     ComPtr<IPin> writerIn;
-    const HRESULT hr = FindPinByName(writer_.Get(), "In", writerIn.ReleaseAndGetAddressOf());
+    const HRESULT hr = FindPinByName(m_writer.Get(), "In", writerIn.ReleaseAndGetAddressOf());
     if (FAILED(hr))
         return hr;
     // The file then keeps the source's rate, which still plays.
-    AddResampleFilter(graph_.Get(), writerIn.Get(), audio);
-    writer_.Reset();
-    graph_.Reset();
+    AddResampleFilter(m_graph.Get(), writerIn.Get(), audio);
+    m_writer.Reset();
+    m_graph.Reset();
     return S_OK;
 }
 
 QString CAudioFileTargetHandler::GetFileExtension() const
 {
-    return QString::fromLatin1(format_.extension);
+    return QString::fromLatin1(m_format.extension);
 }
 
 QString CAudioFileTargetHandler::GetFormatName() const
 {
-    return QString::fromLatin1(format_.formatName);
+    return QString::fromLatin1(m_format.formatName);
 }
 
 int CAudioFileTargetHandler::GetAudioEncoderCount() const
@@ -81,7 +81,7 @@ int CAudioFileTargetHandler::GetAudioEncoderCount() const
 
 void CAudioFileTargetHandler::GetAudioEncoder(int, QString& name, GUID& clsid) const
 {
-    name = LoadString(format_.encoderNameId);
+    name = LoadString(m_format.encoderNameId);
     clsid = GUID_NULL;
 }
 

@@ -31,8 +31,8 @@ public:
     void GetVideoEncoder(int index, QString& name, GUID& clsid) const override;
 
 private:
-    const AudioFileFormat& format_;
-    ComPtr<IBaseFilter> writer_;  // held from AddFilters to CompleteGraph
+    const AudioFileFormat& m_format;
+    ComPtr<IBaseFilter> m_writer;  // held from AddFilters to CompleteGraph
 };
 
 class CWaveTargetHandler final : public CAudioFileTargetHandler {

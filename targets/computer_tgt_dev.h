@@ -1,4 +1,5 @@
-// A folder of this computer as the target, in any of the five formats.
+// A folder of this computer as the target, in any of the five formats. The
+// folder starts as the user's videos folder; the page shows and changes it.
 #pragma once
 
 #include "pipeline/device.h"
@@ -10,16 +11,22 @@ class CComputerTgtDev final : public CTargetDevice {
 public:
     explicit CComputerTgtDev(CKestrelDoc* document);
 
-    HRESULT PrepareGraph(CSourceDevice* source, CTranscodeTask* task) override;
-    HRESULT FinishGraph(CSourceDevice* source, CTranscodeTask* task) override;
+    HRESULT PrepareGraph(CSourceDevice* source, CGraphContext* context) override;
+    HRESULT FinishGraph(CSourceDevice* source, CGraphContext* context) override;
+    QString GetOutputFolder() const override { return m_folder; }
+    void SetOutputFolder(const QString& folder) { m_folder = folder; }
 
-    const QList<CTargetHandler*>& Handlers() const { return handlers_.Handlers(); }
-    CTargetHandler* CurrentHandler() const { return current_; }
+    const QList<CTargetHandler*>& Handlers() const { return m_handlers.Handlers(); }
+    CTargetHandler* CurrentHandler() const { return m_current; }
     // The handler that writes files with that extension; null when none does.
     CTargetHandler* HandlerForExtension(const QString& extension) const;
-    void SetCurrentHandler(CTargetHandler* handler) { current_ = handler; }
+    void SetCurrentHandler(CTargetHandler* handler) { m_current = handler; }
+
+protected:
+    std::unique_ptr<CDevicePage> MakePage() override;
 
 private:
-    CTargetHandlerList handlers_;
-    CTargetHandler* current_;
+    CTargetHandlerList m_handlers;
+    CTargetHandler* m_current;
+    QString m_folder;
 };

@@ -1,12 +1,13 @@
 #include "targets/computer_tgt_page.h"
 
-#include <QDir>
-#include <QStandardPaths>
+#include "targets/computer_tgt_dev.h"
 
-CComputerTgtPage::CComputerTgtPage(CBaseDevice* device, CKestrelDoc* document)
-    : CDevicePage(device, document),
-      folder_(QStandardPaths::writableLocation(QStandardPaths::MoviesLocation))
+CComputerTgtPage::CComputerTgtPage(CComputerTgtDev* device, CKestrelDoc* document)
+    : CDevicePage(device, document), m_target(device)
 {
-    if (folder_.isEmpty())
-        folder_ = QDir::homePath();
+}
+
+QString CComputerTgtPage::GetCurrentFolderPath() const
+{
+    return m_target->GetOutputFolder();
 }

@@ -1,18 +1,19 @@
-// The computer target's page: the folder the converted files go to. It
-// starts in the user's videos folder.
+// The computer target's page: the folder the converted files go to, which
+// is the device's (the page shows it and lets the user change it).
 #pragma once
 
 #include "ui/device_page.h"
+
+class CComputerTgtDev;
 
 class CComputerTgtPage final : public CDevicePage {
     Q_OBJECT
 
 public:
-    CComputerTgtPage(CBaseDevice* device, CKestrelDoc* document);
+    CComputerTgtPage(CComputerTgtDev* device, CKestrelDoc* document);
 
-    QString GetCurrentFolderPath() const override { return folder_; }
-    void SetCurrentFolderPath(const QString& folder) { folder_ = folder; }
+    QString GetCurrentFolderPath() const override;
 
 private:
-    QString folder_;
+    CComputerTgtDev* const m_target;
 };

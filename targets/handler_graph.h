@@ -8,13 +8,13 @@
 #include "platform/dshow/dshow_types.h"
 
 class CTargetHandler;
-class CTranscodeTask;
+class CGraphContext;
 
 // With checkComponents the handler may first report a missing component,
 // which is shown and fails the task.
-HRESULT PrepareHandlerGraph(CTargetHandler* handler, const QString& folder, CTranscodeTask* task,
+HRESULT PrepareHandlerGraph(CTargetHandler* handler, const QString& folder, CGraphContext* context,
                             bool checkComponents);
 
 // Once the source half is connected: the handler completes its filters,
 // then the Time Grabber goes in front of the encoder input.
-HRESULT FinishHandlerGraph(CTargetHandler* handler, CTranscodeTask* task);
+HRESULT FinishHandlerGraph(CTargetHandler* handler, CGraphContext* context);

@@ -37,16 +37,16 @@ CMPEG4TargetHandler::CMPEG4TargetHandler()
 
 void CMPEG4TargetHandler::ReleaseTaskObjects()
 {
-    videoEncoder_.Reset();
-    audioEncoder_.Reset();
-    graph_.Reset();
+    m_videoEncoder.Reset();
+    m_audioEncoder.Reset();
+    m_graph.Reset();
 }
 
 HRESULT CMPEG4TargetHandler::AddEncoder(const GUID& clsid, const char* name, ComPtr<IBaseFilter>* encoder)
 {
     HRESULT hr = CreateTargetFilter(clsid, encoder);
     if (SUCCEEDED(hr))
-        hr = graph_->AddFilter(encoder->Get(), name);
+        hr = m_graph->AddFilter(encoder->Get(), name);
     return hr;
 }
 
@@ -56,18 +56,18 @@ HRESULT CMPEG4TargetHandler::AddFilters(const QString& outputPath, IGraphBuilder
     if (!graph || !videoIn || !audioIn)
         return E_POINTER;
     ReleaseTaskObjects();
-    outputPath_ = outputPath;
-    graph_ = graph;
-    HRESULT hr = AddEncoder(video.encoder, "Video Encoder", &videoEncoder_);
+    m_outputPath = outputPath;
+    m_graph = graph;
+    HRESULT hr = AddEncoder(video.encoder, "Video Encoder", &m_videoEncoder);
     if (FAILED(hr))
         return hr;
     // Only the discard filter answers; an encoder's refusal is expected.
-    AcceptAnyVideo(videoEncoder_.Get());
-    hr = AddEncoder(audio.encoder, "Audio Encoder", &audioEncoder_);
+    AcceptAnyVideo(m_videoEncoder.Get());
+    hr = AddEncoder(audio.encoder, "Audio Encoder", &m_audioEncoder);
     if (SUCCEEDED(hr))
-        hr = FindPinByName(videoEncoder_.Get(), "In", videoIn);
+        hr = FindPinByName(m_videoEncoder.Get(), "In", videoIn);
     if (SUCCEEDED(hr))
-        hr = FindPinByName(audioEncoder_.Get(), "In", audioIn);
+        hr = FindPinByName(m_audioEncoder.Get(), "In", audioIn);
     return hr;
 }
 
@@ -79,28 +79,28 @@ bool CMPEG4TargetHandler::VideoGoesToDiscard() const
 HRESULT CMPEG4TargetHandler::PrepareEncoderInputs(bool* videoReached, bool* audioReached)
 {
     ComPtr<IPin> videoIn, audioIn;
-    HRESULT hr = FindPinByName(videoEncoder_.Get(), "In", videoIn.ReleaseAndGetAddressOf());
+    HRESULT hr = FindPinByName(m_videoEncoder.Get(), "In", videoIn.ReleaseAndGetAddressOf());
     if (SUCCEEDED(hr))
-        hr = FindPinByName(audioEncoder_.Get(), "In", audioIn.ReleaseAndGetAddressOf());
+        hr = FindPinByName(m_audioEncoder.Get(), "In", audioIn.ReleaseAndGetAddressOf());
     if (FAILED(hr))
         return hr;
     // The discard filter ends the video itself; it never reaches the file.
     *videoReached = !VideoGoesToDiscard() && IsPinConnected(videoIn.Get());
     *audioReached = IsPinConnected(audioIn.Get());
     if (*videoReached) {
-        hr = AddFrameRateFilter(graph_.Get(), videoIn.Get(), video);
+        hr = AddFrameRateFilter(m_graph.Get(), videoIn.Get(), video);
         if (SUCCEEDED(hr))
-            hr = AddResizeFilter(videoIn.Get(), graph_.Get(), video);
+            hr = AddResizeFilter(videoIn.Get(), m_graph.Get(), video);
         if (FAILED(hr))
             return hr;
     } else if (!VideoGoesToDiscard()) {
         // Left in, the multiplexer would wait for its end of stream forever.
-        graph_->RemoveFilter(videoEncoder_.Get());
-        videoEncoder_.Reset();
+        m_graph->RemoveFilter(m_videoEncoder.Get());
+        m_videoEncoder.Reset();
     }
     if (!*audioReached) {
-        graph_->RemoveFilter(audioEncoder_.Get());
-        audioEncoder_.Reset();
+        m_graph->RemoveFilter(m_audioEncoder.Get());
+        m_audioEncoder.Reset();
     }
     return *videoReached || *audioReached ? S_OK : E_FAIL;
 }
@@ -109,9 +109,9 @@ HRESULT CMPEG4TargetHandler::ConnectToMultiplexer(IBaseFilter* multiplexer, bool
 {
     std::vector<IBaseFilter*> encoders;
     if (videoReached)
-        encoders.push_back(videoEncoder_.Get());
+        encoders.push_back(m_videoEncoder.Get());
     if (audioReached)
-        encoders.push_back(audioEncoder_.Get());
+        encoders.push_back(m_audioEncoder.Get());
     const char* const inputs[] = {"Input 0", "Input 1"};
     for (size_t i = 0; i < encoders.size(); ++i) {
         ComPtr<IPin> out, in;
@@ -119,7 +119,7 @@ HRESULT CMPEG4TargetHandler::ConnectToMultiplexer(IBaseFilter* multiplexer, bool
         if (SUCCEEDED(hr))
             hr = FindPinByName(multiplexer, inputs[i], in.ReleaseAndGetAddressOf());
         if (SUCCEEDED(hr))
-            hr = graph_->ConnectDirect(out.Get(), in.Get(), nullptr);
+            hr = m_graph->ConnectDirect(out.Get(), in.Get(), nullptr);
         if (FAILED(hr))
             return hr;
     }
@@ -131,22 +131,22 @@ HRESULT CMPEG4TargetHandler::AddFileWriter(IBaseFilter* multiplexer)
     ComPtr<IBaseFilter> writer;
     HRESULT hr = CreateTargetFilter(CLSID_FileWriter, &writer);
     if (SUCCEEDED(hr))
-        hr = SetOutputFile(writer.Get(), outputPath_);
+        hr = SetOutputFile(writer.Get(), m_outputPath);
     if (SUCCEEDED(hr))
-        hr = graph_->AddFilter(writer.Get(), nullptr);
+        hr = m_graph->AddFilter(writer.Get(), nullptr);
     ComPtr<IPin> out, in;
     if (SUCCEEDED(hr))
         hr = FindPinByName(multiplexer, "Output", out.ReleaseAndGetAddressOf());
     if (SUCCEEDED(hr))
         hr = FindPinByName(writer.Get(), "in", in.ReleaseAndGetAddressOf());
     if (SUCCEEDED(hr))
-        hr = graph_->ConnectDirect(out.Get(), in.Get(), nullptr);
+        hr = m_graph->ConnectDirect(out.Get(), in.Get(), nullptr);
     return hr;
 }
 
 HRESULT CMPEG4TargetHandler::CompleteGraph()
 {
-    if (!graph_ || !videoEncoder_ || !audioEncoder_)
+    if (!m_graph || !m_videoEncoder || !m_audioEncoder)
         return E_UNEXPECTED;  // no AddFilters since the last task
     bool videoReached = false, audioReached = false;
     HRESULT hr = PrepareEncoderInputs(&videoReached, &audioReached);
@@ -154,7 +154,7 @@ HRESULT CMPEG4TargetHandler::CompleteGraph()
     if (SUCCEEDED(hr))
         hr = CreateTargetFilter(CLSID_Mp4Multiplexer, &multiplexer);
     if (SUCCEEDED(hr))
-        hr = graph_->AddFilter(multiplexer.Get(), nullptr);
+        hr = m_graph->AddFilter(multiplexer.Get(), nullptr);
     if (SUCCEEDED(hr))
         hr = ConfigureMultiplexer(multiplexer.Get());
     if (SUCCEEDED(hr))
@@ -189,22 +189,22 @@ HRESULT CMPEG4TargetHandler::ConfigureMultiplexer(IBaseFilter* multiplexer)
 
 HRESULT CMPEG4TargetHandler::ConfigureVideoEncoder()
 {
-    if (VideoGoesToDiscard() || !videoEncoder_)
+    if (VideoGoesToDiscard() || !m_videoEncoder)
         return S_OK;
     using namespace component_params;
     const GUID& option = video.encoder == CLSID_AvcEncoder ? AvcOption : Mpeg4Option;
-    HRESULT hr = ConfigureModule(videoEncoder_.Get(), {{EncoderProfile, VT_I4, double(ExtraValue(0))}, {option, VT_I4, 1}});
+    HRESULT hr = ConfigureModule(m_videoEncoder.Get(), {{EncoderProfile, VT_I4, double(ExtraValue(0))}, {option, VT_I4, 1}});
     if (SUCCEEDED(hr))
-        hr = ConfigureModule(videoEncoder_.Get(),
+        hr = ConfigureModule(m_videoEncoder.Get(),
                              {{EncoderMode, VT_I4, 0}, {BitRate, VT_I4, double(video.bitRate) * 1000.0}});
     return hr;
 }
 
 HRESULT CMPEG4TargetHandler::ConfigureAudioEncoder()
 {
-    if (!audioEncoder_)
+    if (!m_audioEncoder)
         return S_OK;
-    return ConfigureModule(audioEncoder_.Get(),
+    return ConfigureModule(m_audioEncoder.Get(),
                            {{component_params::BitRate, VT_I4, double(AacBitRateIndex(audio.bitRate))}}, true);
 }
 

@@ -43,8 +43,8 @@ protected:
     void ReleaseTaskObjects();
 
     // Held from AddFilters to CompleteGraph.
-    ComPtr<IBaseFilter> videoEncoder_;
-    ComPtr<IBaseFilter> audioEncoder_;
+    ComPtr<IBaseFilter> m_videoEncoder;
+    ComPtr<IBaseFilter> m_audioEncoder;
 
 private:
     HRESULT AddEncoder(const GUID& clsid, const char* name, ComPtr<IBaseFilter>* encoder);

@@ -13,11 +13,23 @@ const char* const CNetbookTgtDev::kPlayerFile = "Plavex.exe";
 const char* const CNetbookTgtDev::kCodecFiles[5] = {"mc_demux_mp4_ds.ax", "mc_dec_avc_ds.ax", "mc_dec_avc.dll",
                                                    "mc_dec_aac_ds.ax", "mc_dec_aac.dll"};
 
-CNetbookTgtDev::CNetbookTgtDev(CKestrelDoc* document) : CTargetDevice(document), current_(nullptr)
+CNetbookTgtDev::CNetbookTgtDev(CKestrelDoc* document) : CTargetDevice(document), m_current(nullptr)
 {
     Describe(IDS_NETBOOK, GUID_NetbookTgtDev, 399);
-    SetPage(new CNetbookTgtPage(this, document));
-    current_ = handlers_.Handlers().value(0);
+    m_current = m_handlers.Handlers().value(0);
+}
+
+std::unique_ptr<CDevicePage> CNetbookTgtDev::MakePage()
+{
+    return std::make_unique<CNetbookTgtPage>(this, Document());
+}
+
+QString CNetbookTgtDev::GetOutputFolder() const
+{
+    const QStringList drives = ListRemovableDrives();
+    if (drives.contains(m_selectedDrive))
+        return m_selectedDrive;
+    return drives.value(0);
 }
 
 bool CNetbookTgtDev::IsAvailable()
@@ -25,15 +37,15 @@ bool CNetbookTgtDev::IsAvailable()
     return !ListRemovableDrives().isEmpty();
 }
 
-HRESULT CNetbookTgtDev::PrepareGraph(CSourceDevice*, CTranscodeTask* task)
+HRESULT CNetbookTgtDev::PrepareGraph(CSourceDevice*, CGraphContext* context)
 {
-    return PrepareHandlerGraph(current_, Page()->GetCurrentFolderPath(), task, false);
+    return PrepareHandlerGraph(m_current, GetOutputFolder(), context, false);
 }
 
-HRESULT CNetbookTgtDev::FinishGraph(CSourceDevice*, CTranscodeTask* task)
+HRESULT CNetbookTgtDev::FinishGraph(CSourceDevice*, CGraphContext* context)
 {
     DeployPlayer();
-    return FinishHandlerGraph(current_, task);
+    return FinishHandlerGraph(m_current, context);
 }
 
 namespace {
@@ -49,8 +61,8 @@ void CopyIfMissing(const QString& from, const QString& to)
 
 void CNetbookTgtDev::DeployPlayer()
 {
-    const QDir program(programFolder_.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder_);
-    const QString folder = Page()->GetCurrentFolderPath();
+    const QDir program(m_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_programFolder);
+    const QString folder = GetOutputFolder();
     if (folder.isEmpty())
         return;
     const QDir target(folder);

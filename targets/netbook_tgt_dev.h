@@ -12,24 +12,32 @@ public:
     explicit CNetbookTgtDev(CKestrelDoc* document);
 
     bool IsAvailable() override;
-    HRESULT PrepareGraph(CSourceDevice* source, CTranscodeTask* task) override;
-    HRESULT FinishGraph(CSourceDevice* source, CTranscodeTask* task) override;
+    HRESULT PrepareGraph(CSourceDevice* source, CGraphContext* context) override;
+    HRESULT FinishGraph(CSourceDevice* source, CGraphContext* context) override;
+    // The chosen drive while it is present, else the first one; empty
+    // when no removable drive is present.
+    QString GetOutputFolder() const override;
+    void SelectDrive(const QString& root) { m_selectedDrive = root; }
 
     // Copies the player and the decoder files that are missing on the
     // target from the program folder. Failures are left alone: the
     // transfer goes on without them.
     void DeployPlayer();
 
-    CTargetHandler* CurrentHandler() const { return current_; }
+    CTargetHandler* CurrentHandler() const { return m_current; }
     // Where the player files are copied from; the program's folder unless set.
-    void SetProgramFolder(const QString& folder) { programFolder_ = folder; }
+    void SetProgramFolder(const QString& folder) { m_programFolder = folder; }
 
     // The files deployed: the player, then the decoders in "Codecs".
     static const char* const kPlayerFile;
     static const char* const kCodecFiles[5];
 
+protected:
+    std::unique_ptr<CDevicePage> MakePage() override;
+
 private:
-    CTargetHandlerList handlers_;
-    CTargetHandler* current_;
-    QString programFolder_;
+    CTargetHandlerList m_handlers;
+    CTargetHandler* m_current;
+    QString m_programFolder;
+    QString m_selectedDrive;
 };

@@ -1,11 +1,13 @@
 #include "targets/netbook_tgt_page.h"
 
-#include "targets/removable_drives.h"
+#include "targets/netbook_tgt_dev.h"
+
+CNetbookTgtPage::CNetbookTgtPage(CNetbookTgtDev* device, CKestrelDoc* document)
+    : CDevicePage(device, document), m_target(device)
+{
+}
 
 QString CNetbookTgtPage::GetCurrentFolderPath() const
 {
-    const QStringList drives = ListRemovableDrives();
-    if (drives.contains(selectedDrive_))
-        return selectedDrive_;
-    return drives.value(0);
+    return m_target->GetOutputFolder();
 }

@@ -1,20 +1,19 @@
-// The netbook target's page: which removable drive receives the files.
-// Without a choice of its own it takes the first drive present.
+// The netbook target's page: which removable drive receives the files. The
+// choice is the device's; without one it takes the first drive present.
 #pragma once
 
 #include "ui/device_page.h"
+
+class CNetbookTgtDev;
 
 class CNetbookTgtPage final : public CDevicePage {
     Q_OBJECT
 
 public:
-    using CDevicePage::CDevicePage;
+    CNetbookTgtPage(CNetbookTgtDev* device, CKestrelDoc* document);
 
-    // The chosen drive while it is present, else the first one; empty
-    // when no removable drive is present.
     QString GetCurrentFolderPath() const override;
-    void SelectDrive(const QString& root) { selectedDrive_ = root; }
 
 private:
-    QString selectedDrive_;
+    CNetbookTgtDev* const m_target;
 };

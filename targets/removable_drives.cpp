@@ -16,12 +16,12 @@ QStringList ListRemovableDrives()
     return drives;
 }
 
-ScopedRemovableDrives::ScopedRemovableDrives(const QStringList& drives) : previous_(replacement), drives_(drives)
+ScopedRemovableDrives::ScopedRemovableDrives(const QStringList& drives) : m_previous(replacement), m_drives(drives)
 {
-    replacement = &drives_;
+    replacement = &m_drives;
 }
 
 ScopedRemovableDrives::~ScopedRemovableDrives()
 {
-    replacement = previous_;
+    replacement = m_previous;
 }

@@ -15,6 +15,6 @@ public:
     ScopedRemovableDrives& operator=(const ScopedRemovableDrives&) = delete;
 
 private:
-    const QStringList* previous_;
-    QStringList drives_;
+    const QStringList* m_previous;
+    QStringList m_drives;
 };

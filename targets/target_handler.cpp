@@ -39,30 +39,30 @@ void CTargetHandler::GetSampleRates(QList<int>& rates) const
 
 void CTargetHandler::SelectProfile(int index)
 {
-    if (index < 0 || index >= profiles_.size())
+    if (index < 0 || index >= m_profiles.size())
         return;
-    const CTargetProfile* profile = profiles_.at(index);
+    const CTargetProfile* profile = m_profiles.at(index);
     video = profile->video;
     audio = profile->audio;
-    currentProfile_ = index;
+    m_currentProfile = index;
 }
 
 void CTargetHandler::AddProfile(CTargetProfile* profile)
 {
-    profiles_.append(profile);
+    m_profiles.append(profile);
 }
 
 void CTargetHandler::DeleteProfiles()
 {
-    qDeleteAll(profiles_);
-    profiles_.clear();
-    currentProfile_ = 0;
+    qDeleteAll(m_profiles);
+    m_profiles.clear();
+    m_currentProfile = 0;
 }
 
 const QByteArray& CTargetHandler::Extra() const
 {
     static const QByteArray none;
-    if (currentProfile_ < 0 || currentProfile_ >= profiles_.size())
+    if (m_currentProfile < 0 || m_currentProfile >= m_profiles.size())
         return none;
-    return profiles_.at(currentProfile_)->extra;
+    return m_profiles.at(m_currentProfile)->extra;
 }

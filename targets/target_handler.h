@@ -45,8 +45,8 @@ public:
     // Copies the profile at that position into the current settings; an
     // index outside the list changes nothing.
     void SelectProfile(int index);
-    int CurrentProfile() const { return currentProfile_; }
-    const QList<CTargetProfile*>& Profiles() const { return profiles_; }
+    int CurrentProfile() const { return m_currentProfile; }
+    const QList<CTargetProfile*>& Profiles() const { return m_profiles; }
 
     // The current settings; the format settings dialog edits them in place.
     TargetVideoSettings video;
@@ -59,12 +59,12 @@ protected:
     const QByteArray& Extra() const;
 
     // Held from AddFilters to CompleteGraph.
-    ComPtr<IGraphBuilder> graph_;
-    QString outputPath_;
+    ComPtr<IGraphBuilder> m_graph;
+    QString m_outputPath;
 
 private:
-    int currentProfile_ = 0;
-    QList<CTargetProfile*> profiles_;  // owned
+    int m_currentProfile = 0;
+    QList<CTargetProfile*> m_profiles;  // owned
 };
 
 // The handlers of one target device, in their fixed order: MPEG-4, WMV,
@@ -76,8 +76,8 @@ public:
     CTargetHandlerList(const CTargetHandlerList&) = delete;
     CTargetHandlerList& operator=(const CTargetHandlerList&) = delete;
 
-    const QList<CTargetHandler*>& Handlers() const { return handlers_; }
+    const QList<CTargetHandler*>& Handlers() const { return m_handlers; }
 
 private:
-    QList<CTargetHandler*> handlers_;
+    QList<CTargetHandler*> m_handlers;
 };

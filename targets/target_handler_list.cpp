@@ -6,11 +6,11 @@
 
 CTargetHandlerList::CTargetHandlerList()
 {
-    handlers_ << new CMPEG4TargetHandler << new CWMVTargetHandler << new CWaveTargetHandler << new CM4ATargetHandler
+    m_handlers << new CMPEG4TargetHandler << new CWMVTargetHandler << new CWaveTargetHandler << new CM4ATargetHandler
               << new CLAMETargetHandler;
 }
 
 CTargetHandlerList::~CTargetHandlerList()
 {
-    qDeleteAll(handlers_);
+    qDeleteAll(m_handlers);
 }

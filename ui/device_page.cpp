@@ -5,7 +5,7 @@
 
 #include "ui/erase_handler.h"
 
-CDevicePage::CDevicePage(CBaseDevice* device, CKestrelDoc* document) : device_(device), document_(document) {}
+CDevicePage::CDevicePage(CBaseDevice* device, CKestrelDoc* document) : m_device(device), m_document(document) {}
 
 void CDevicePage::Create(QWidget* parent)
 {

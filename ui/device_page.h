@@ -47,8 +47,8 @@ public:
     bool IsFirstShowPending() const { return m_bFirstShow; }
     CEraseHandler* EraseHandler() const { return m_pEraseHandler; }
 
-    CBaseDevice* Device() const { return device_; }
-    CKestrelDoc* Document() const { return document_; }
+    CBaseDevice* Device() const { return m_device; }
+    CKestrelDoc* Document() const { return m_document; }
 
 protected:
     // Builds the page's controls once its window exists. Pages call this
@@ -64,7 +64,7 @@ protected:
     CEraseHandler* m_pEraseHandler = nullptr;
 
 private:
-    CBaseDevice* device_;
-    CKestrelDoc* document_;
+    CBaseDevice* m_device;
+    CKestrelDoc* m_document;
     bool m_bFirstShow = true;
 };

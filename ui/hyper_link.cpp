@@ -26,14 +26,14 @@ LinkOpener& CurrentOpener()
 
 }  // namespace
 
-ScopedLinkOpener::ScopedLinkOpener(LinkOpener opener) : previous_(std::move(CurrentOpener()))
+ScopedLinkOpener::ScopedLinkOpener(LinkOpener opener) : m_previous(std::move(CurrentOpener()))
 {
     CurrentOpener() = std::move(opener);
 }
 
 ScopedLinkOpener::~ScopedLinkOpener()
 {
-    CurrentOpener() = std::move(previous_);
+    CurrentOpener() = std::move(m_previous);
 }
 
 QString HyperlinkErrorText(int result)

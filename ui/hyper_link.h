@@ -20,7 +20,7 @@ public:
     ScopedLinkOpener& operator=(const ScopedLinkOpener&) = delete;
 
 private:
-    LinkOpener previous_;
+    LinkOpener m_previous;
 };
 
 // The reason text for a failed open result ("Unknown Error (%d) occurred."

@@ -56,14 +56,14 @@ MessagePresenter& TheMessagePresenter()
     return terminal;
 }
 
-ScopedMessagePresenter::ScopedMessagePresenter(MessagePresenter& presenter) : previous_(replacement)
+ScopedMessagePresenter::ScopedMessagePresenter(MessagePresenter& presenter) : m_previous(replacement)
 {
     replacement = &presenter;
 }
 
 ScopedMessagePresenter::~ScopedMessagePresenter()
 {
-    replacement = previous_;
+    replacement = m_previous;
 }
 
 void ShowMessage(const QString& text, MessageIcon icon)

@@ -28,7 +28,7 @@ public:
     ScopedMessagePresenter& operator=(const ScopedMessagePresenter&) = delete;
 
 private:
-    MessagePresenter* previous_;
+    MessagePresenter* m_previous;
 };
 
 // A message box with that icon ("§APPNAME§" replaced).

@@ -4,14 +4,14 @@
 
 #include "ui/messages.h"
 
-CWaitCursor::CWaitCursor() : shown_(HasDisplay())
+CWaitCursor::CWaitCursor() : m_shown(HasDisplay())
 {
-    if (shown_)
+    if (m_shown)
         QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
 CWaitCursor::~CWaitCursor()
 {
-    if (shown_)
+    if (m_shown)
         QApplication::restoreOverrideCursor();
 }

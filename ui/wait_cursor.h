@@ -9,5 +9,5 @@ public:
     CWaitCursor& operator=(const CWaitCursor&) = delete;
 
 private:
-    bool shown_;
+    bool m_shown;
 };

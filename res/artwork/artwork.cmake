@@ -3,7 +3,7 @@
 # generated resource list that the program compiles in (AUTORCC).
 find_package(Qt6 REQUIRED COMPONENTS Gui)
 
-file(GLOB artwork_tool_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/res/artwork/*.cpp)
+file(GLOB artwork_tool_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
 add_executable(render_artwork ${artwork_tool_sources})
 target_include_directories(render_artwork PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(render_artwork PRIVATE Qt6::Gui)

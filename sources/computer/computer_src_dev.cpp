@@ -6,5 +6,9 @@
 CComputerSrcDev::CComputerSrcDev(CKestrelDoc* document) : CSourceDevice(document)
 {
     Describe(IDS_MY_COMPUTER, GUID_ComputerSrcDev, 312);
-    SetPage(new CComputerSrcPage(this, document));
+}
+
+std::unique_ptr<CDevicePage> CComputerSrcDev::MakePage()
+{
+    return std::make_unique<CComputerSrcPage>(this, Document());
 }

@@ -8,4 +8,7 @@ inline constexpr GUID GUID_ComputerSrcDev = MakeGuid("{ACDB2735-47A1-42EA-BCBC-2
 class CComputerSrcDev final : public CSourceDevice {
 public:
     explicit CComputerSrcDev(CKestrelDoc* document);
+
+protected:
+    std::unique_ptr<CDevicePage> MakePage() override;
 };

@@ -105,13 +105,13 @@ TEST_F(DocumentTest, AnIdleQueueReportsIdleAndStartsNothing)
 TEST_F(DocumentTest, StatusCountsDownAsTasksEnd)
 {
     Queue({"One", "Two", "Three"});
-    ASSERT_EQ(document.Queue().size(), 3);
+    ASSERT_EQ(document.Queue().size(), 3u);
     const PollResult first = Poll();
     EXPECT_FALSE(first.idle);
     EXPECT_EQ(first.status, "3 transfer(s) left\nTransferring One");
     EXPECT_TRUE(power.awake);
     QStringList statuses;
-    for (int i = 0; i < 500 && (!document.Queue().isEmpty() || document.CurrentTask()); ++i) {
+    for (int i = 0; i < 500 && (!document.Queue().empty() || document.CurrentTask()); ++i) {
         const PollResult result = Poll();
         if (!result.idle && !statuses.contains(result.status))
             statuses << result.status;
@@ -132,7 +132,7 @@ TEST_F(DocumentTest, AFailedStartFromIdleIsDroppedWithoutFinishedEvent)
     const PollResult result = Poll();
     EXPECT_EQ(result.progress, -1);  // outputs untouched
     EXPECT_EQ(document.CurrentTask(), nullptr);
-    EXPECT_TRUE(document.Queue().isEmpty());
+    EXPECT_TRUE(document.Queue().empty());
     EXPECT_EQ(log.Count(EVENT_TASK_FINISHED), 0);
     EXPECT_EQ(presenter.errors, QStringList({LoadString(IDS_TRANSFER_ERROR)}));
     EXPECT_EQ(document.Tally().failed, 1);
@@ -167,7 +167,7 @@ TEST_F(DocumentTest, AbortStartsTheNextTaskAndDeletesThePartialFile)
     EXPECT_EQ(log.Count(EVENT_TASK_ABORTED), 1);
     ASSERT_NE(document.CurrentTask(), nullptr);
     EXPECT_EQ(document.CurrentTask()->GetName(), "B");
-    EXPECT_EQ(document.Queue().size(), 1);
+    EXPECT_EQ(document.Queue().size(), 1u);
 }
 
 TEST_F(DocumentTest, PowersOffOnlyWhenArmedAndTheLastTaskEnds)
@@ -206,16 +206,14 @@ TEST_F(DocumentTest, CloseCheckFollowsTheChoice)
     EXPECT_NE(document.CurrentTask(), nullptr);  // "No" keeps the transfer running
 }
 
-TEST_F(DocumentTest, CommandLineTransferToAnUnknownTargetQueuesNothing)
+TEST_F(DocumentTest, CommandLineTransferWithoutATargetQueuesNothing)
 {
-    bool ran = false;
-    document.runUnattendedTaskList = [&] { ran = true; };
-    EXPECT_FALSE(document.TransferFromCommandLine("Phone", {"/media/a.mp4"}));
-    EXPECT_FALSE(ran);
-    EXPECT_TRUE(document.Queue().isEmpty());
-    EXPECT_TRUE(document.TransferFromCommandLine("My Computer", {"/media/a.mp4", "/media/b.mp3"}));
-    EXPECT_TRUE(ran);
-    ASSERT_EQ(document.Queue().size(), 2);
+    EXPECT_FALSE(document.TransferFromCommandLine(nullptr, {"/media/a.mp4"}));
+    EXPECT_TRUE(document.Queue().empty());
+    auto* computer = static_cast<CTargetDevice*>(document.FindDevice("My Computer", DIRECTION_TARGET));
+    EXPECT_TRUE(document.TransferFromCommandLine(computer, {"/media/a.mp4", "/media/b.mp3"}));
+    EXPECT_EQ(document.CurrentTask(), nullptr);  // queued only: the caller runs the queue
+    ASSERT_EQ(document.Queue().size(), 2u);
     EXPECT_FALSE(document.Queue()[0]->IsAudioOnly());
     EXPECT_TRUE(document.Queue()[1]->IsAudioOnly());
 }

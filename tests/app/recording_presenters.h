@@ -12,7 +12,7 @@ namespace program_testing {
 
 class RecordingPresenter final : public MessagePresenter {
 public:
-    RecordingPresenter() : scope_(*this) {}
+    RecordingPresenter() : m_scope(*this) {}
     void ShowMessageBox(const QString& text, MessageIcon) override { messages << text; }
     void ShowErrorDialog(const QString& text) override { errors << text; }
 
@@ -20,12 +20,12 @@ public:
     QStringList errors;    // error dialogs
 
 private:
-    ScopedMessagePresenter scope_;
+    ScopedMessagePresenter m_scope;
 };
 
 class RecordingPower final : public PowerControl {
 public:
-    RecordingPower() : scope_(*this) {}
+    RecordingPower() : m_scope(*this) {}
     void KeepAwake(bool on) override { awake = on; }
     bool PowerOff() override
     {
@@ -37,7 +37,7 @@ public:
     int powerOffs = 0;
 
 private:
-    ScopedPowerControl scope_;
+    ScopedPowerControl m_scope;
 };
 
 }  // namespace program_testing

@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "pipeline/graph_utils.h"
-#include "pipeline/transcode_task.h"
+#include "pipeline/graph_context.h"
 
 namespace program_testing {
 
@@ -15,40 +15,40 @@ ScriptedTarget::ScriptedTarget(CKestrelDoc* document, const QString& outputFolde
 }
 
 // Writes a placeholder output file, so tests can see who deletes it.
-HRESULT ScriptedTarget::PrepareGraph(CSourceDevice*, CTranscodeTask* task)
+HRESULT ScriptedTarget::PrepareGraph(CSourceDevice*, CGraphContext* context)
 {
-    if (refused.contains(task->GetName()))
+    if (refused.contains(context->GetName()))
         return E_FAIL;
-    const QString path = MakeUniqueOutputPath(folder, task, QStringLiteral("out"));
-    task->SetOutputPath(path);
+    const QString path = MakeUniqueOutputPath(folder, context, QStringLiteral("out"));
+    context->SetOutputPath(path);
     QFile file(path);
     file.open(QIODevice::WriteOnly);
     ComPtr<IBaseFilter> filter(new CTestSink);
-    task->Graph()->AddFilter(filter.Get(), "Sink");
+    context->Graph()->AddFilter(filter.Get(), "Sink");
     ComPtr<IPin> in;
     FindPin(filter.Get(), PINDIR_INPUT, GUID_NULL, in.ReleaseAndGetAddressOf());
-    task->SetInputPins(in.Get(), in.Get());
+    context->SetInputPins(in.Get(), in.Get());
     return S_OK;
 }
 
 ScriptedSource::ScriptedSource(CKestrelDoc* document) : CSourceDevice(document) {}
 
-HRESULT ScriptedSource::BuildVideoGraph(CTargetDevice*, CTranscodeTask* task)
+HRESULT ScriptedSource::BuildVideoGraph(CTargetDevice*, CGraphContext* context)
 {
     ComPtr<IBaseFilter> source(new CNumberedSource(settings));
-    task->Graph()->AddFilter(source.Get(), "Numbers");
+    context->Graph()->AddFilter(source.Get(), "Numbers");
     ComPtr<IPin> out;
     FindPin(source.Get(), PINDIR_OUTPUT, GUID_NULL, out.ReleaseAndGetAddressOf());
-    const HRESULT hr = task->Graph()->ConnectDirect(out.Get(), task->VideoInputPin(), nullptr);
+    const HRESULT hr = context->Graph()->ConnectDirect(out.Get(), context->VideoInputPin(), nullptr);
     ComPtr<IMediaSeeking> seeking;
     if (SUCCEEDED(out.As(&seeking)))
-        task->SetMediaSeeking(seeking.Get());
+        context->SetMediaSeeking(seeking.Get());
     return hr;
 }
 
-HRESULT ScriptedSource::BuildAudioGraph(CTargetDevice* target, CTranscodeTask* task)
+HRESULT ScriptedSource::BuildAudioGraph(CTargetDevice* target, CGraphContext* context)
 {
-    return BuildVideoGraph(target, task);
+    return BuildVideoGraph(target, context);
 }
 
 }  // namespace program_testing

@@ -15,7 +15,7 @@ class ScriptedTarget final : public CTargetDevice {
 public:
     explicit ScriptedTarget(CKestrelDoc* document, const QString& folder);
 
-    HRESULT PrepareGraph(CSourceDevice* source, CTranscodeTask* task) override;
+    HRESULT PrepareGraph(CSourceDevice* source, CGraphContext* context) override;
 
     QStringList refused;  // names of the tasks whose PrepareGraph fails
     QString folder;
@@ -25,8 +25,8 @@ class ScriptedSource final : public CSourceDevice {
 public:
     explicit ScriptedSource(CKestrelDoc* document);
 
-    HRESULT BuildVideoGraph(CTargetDevice* target, CTranscodeTask* task) override;
-    HRESULT BuildAudioGraph(CTargetDevice* target, CTranscodeTask* task) override;
+    HRESULT BuildVideoGraph(CTargetDevice* target, CGraphContext* context) override;
+    HRESULT BuildAudioGraph(CTargetDevice* target, CGraphContext* context) override;
 
     testing_filters::SourceSettings settings;
 };

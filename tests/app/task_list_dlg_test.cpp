@@ -64,7 +64,7 @@ TEST_F(TaskListTest, UnattendedClosesOnceTheQueueIsIdle)
     document.QueueTasks(&source, &items, &target);
     CTaskListDlg dialog(&document, true);
     EXPECT_EQ(dialog.exec(), QDialog::Accepted);  // returns only because the queue ran empty
-    EXPECT_TRUE(document.Queue().isEmpty());
+    EXPECT_TRUE(document.Queue().empty());
     EXPECT_EQ(document.CurrentTask(), nullptr);
     EXPECT_EQ(document.Tally().transferred, 2);
 }

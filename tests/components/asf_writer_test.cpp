@@ -5,7 +5,7 @@
 
 #include <numeric>
 
-#include "components/asf_writer.h"
+#include "components/write/asf_writer.h"
 #include "platform/dshow/graph_pins.h"
 #include "tests/components/writer_graph.h"
 #include "tests/support/media_fixtures.h"

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "components/module_config.h"
+#include "components/common/module_config.h"
 #include "tests/platform/dshow/graph_harness.h"
 #include "tests/support/raw_media_filters.h"
 

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "components/component_ids.h"
-#include "components/time_grabber.h"
+#include "components/convert/time_grabber.h"
 #include "tests/components/converter_chain.h"
 
 using namespace converter_testing;

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "components/component_ids.h"
-#include "components/module_config.h"
+#include "components/common/module_config.h"
 #include "platform/dshow/graph_pins.h"
 #include "platform/dshow/plugin_control.h"
 #include "tests/components/demux_graph.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "components/media_format.h"
+#include "components/common/media_format.h"
 #include "platform/dshow/base_renderer.h"
 #include "tests/platform/dshow/graph_harness.h"
 

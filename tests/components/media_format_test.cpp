@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "components/media_format.h"
+#include "components/common/media_format.h"
 
 TEST(MediaFormat, CompressedTypesCarryEverythingADecoderNeeds)
 {

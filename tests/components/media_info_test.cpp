@@ -7,7 +7,7 @@
 #include <cstring>
 #include <memory>
 
-#include "components/media_info.h"
+#include "components/info/media_info.h"
 #include "components/register_components.h"
 #include "platform/dshow/media_type.h"
 #include "platform/dshow/platform_filters.h"

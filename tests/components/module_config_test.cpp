@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "components/component_ids.h"
-#include "components/module_config.h"
+#include "components/common/module_config.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "components/component_ids.h"
-#include "components/http_stream.h"
+#include "platform/net/http_stream.h"
 #include "components/register_components.h"
 #include "platform/dshow/filter_mapper.h"
 #include "platform/dshow/graph_pins.h"

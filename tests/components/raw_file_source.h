@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "components/media_format.h"
+#include "components/common/media_format.h"
 #include "platform/dshow/source.h"
 
 namespace mp4_testing {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "components/component_ids.h"
-#include "components/time_grabber.h"
+#include "components/convert/time_grabber.h"
 #include "platform/dshow/graph_pins.h"
 #include "tests/components/converter_chain.h"
 

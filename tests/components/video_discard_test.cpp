@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "components/component_ids.h"
-#include "components/video_discard.h"
+#include "components/convert/video_discard.h"
 #include "tests/components/converter_chain.h"
 
 using namespace converter_testing;

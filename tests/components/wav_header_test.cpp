@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "components/wav_header.h"
+#include "components/write/wav_header.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_folder.h"
 

@@ -2,7 +2,7 @@
 // XML the writer cannot honour is refused.
 #include <gtest/gtest.h>
 
-#include "components/wm_profile.h"
+#include "components/write/wm_profile.h"
 #include "tests/components/writer_graph.h"
 
 using writer_tests::WmvProfileXml;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "components/media_format.h"
+#include "components/common/media_format.h"
 #include "tests/platform/dshow/graph_harness.h"
 
 namespace writer_tests {

@@ -49,6 +49,24 @@ TEST_F(ViewTest, LaysOutAThousandBySevenHundredClientArea)
     }
 }
 
+// The view owns the page windows: they go with it, and no device keeps a
+// pointer to a page that is gone.
+TEST_F(ViewTest, PagesLiveAsLongAsTheViewThatMadeThem)
+{
+    for (CBaseDevice* device : document.Devices())
+        EXPECT_EQ(device->Page(), nullptr) << qPrintable(device->GetName());
+    MakeView();
+    for (CBaseDevice* device : document.Devices()) {
+        ASSERT_NE(device->Page(), nullptr) << qPrintable(device->GetName());
+        EXPECT_EQ(device->Page()->parentWidget(), view.get());
+        EXPECT_EQ(device->CreatePage(view.get()), device->Page());  // one page per device
+    }
+    view.reset();
+    for (CBaseDevice* device : document.Devices())
+        EXPECT_EQ(device->Page(), nullptr) << qPrintable(device->GetName());
+    document.Broadcast(EVENT_TASK_FINISHED, nullptr);  // reaches no page that is gone
+}
+
 TEST_F(ViewTest, ClickingATabShowsThatDevicesPage)
 {
     MakeView();
@@ -135,7 +153,7 @@ TEST_F(ViewTest, PanelShowsTheRunningTransferAndAbortsIt)
     QTest::mouseClick(view.get(), Qt::LeftButton, {}, abort.center());
     ASSERT_NE(document.CurrentTask(), nullptr);
     EXPECT_EQ(document.CurrentTask()->GetName(), QStringLiteral("Second"));
-    EXPECT_TRUE(document.Queue().isEmpty());
+    EXPECT_TRUE(document.Queue().empty());
 }
 
 TEST_F(ViewTest, AbortButtonIsDeadWhileIdle)
@@ -152,7 +170,7 @@ TEST_F(ViewTest, AbortButtonIsDeadWhileIdle)
     ASSERT_TRUE(view->Panel().IsIdle());
     document.QueueTasks(&source, &items, &target);
     QTest::mouseClick(view.get(), Qt::LeftButton, {}, abort.center());
-    EXPECT_EQ(document.Queue().size(), 1);  // the click aborted nothing
+    EXPECT_EQ(document.Queue().size(), 1u);  // the click aborted nothing
 }
 
 // A progress above 1 draws the same full bar as 1; half a bar differs.

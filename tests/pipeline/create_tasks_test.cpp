@@ -25,39 +25,44 @@ public:
 
 class MarkingSource final : public CSourceDevice {
 public:
-    explicit MarkingSource(CKestrelDoc* document) : CSourceDevice(document)
+    using CSourceDevice::CSourceDevice;
+    MarkingPage* page = nullptr;
+
+protected:
+    std::unique_ptr<CDevicePage> MakePage() override
     {
-        SetPage(page = new MarkingPage(this, document));
+        auto made = std::make_unique<MarkingPage>(this, Document());
+        page = made.get();
+        return made;
     }
-    MarkingPage* page;
 };
 
 class PickyTarget final : public CTargetDevice {
 public:
     using CTargetDevice::CTargetDevice;
     bool AcceptsSource(CSourceDevice*) override { return accepts; }
-    HRESULT PrepareGraph(CSourceDevice*, CTranscodeTask*) override { return E_NOTIMPL; }
+    HRESULT PrepareGraph(CSourceDevice*, CGraphContext*) override { return E_NOTIMPL; }
     bool accepts = true;
 };
 
 class CreateTasksTest : public testing::Test {
 protected:
-    CreateTasksTest() : source(&document), target(&document) {}
-    ~CreateTasksTest() override { qDeleteAll(tasks); }
+    CreateTasksTest() : source(&document), target(&document) { source.CreatePage(&window); }
 
     QStringList Names() const
     {
         QStringList names;
-        for (CTranscodeTask* task : tasks)
+        for (const std::unique_ptr<CTranscodeTask>& task : tasks)
             names << task->GetName() + (task->IsAudioOnly() ? "/audio" : "/video");
         return names;
     }
 
     RecordingPresenter presenter;
     CKestrelDoc document;
+    QWidget window;  // owns the source's page
     MarkingSource source;
     PickyTarget target;
-    QList<CTranscodeTask*> tasks;
+    TaskList tasks;
 };
 
 TEST_F(CreateTasksTest, SkipsUnsupportedItemsWithOneMessageEach)
@@ -85,7 +90,7 @@ TEST_F(CreateTasksTest, ATargetThatRefusesTheSourceGetsNothing)
     target.accepts = false;
     const QStringList items = {"/v/a.avi", "/v/notes.txt"};
     EXPECT_FALSE(source.CreateTasks(tasks, &target, &items));
-    EXPECT_TRUE(tasks.isEmpty());
+    EXPECT_TRUE(tasks.empty());
     EXPECT_TRUE(presenter.messages.isEmpty());
 }
 

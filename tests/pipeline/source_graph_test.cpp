@@ -6,7 +6,7 @@
 #include "components/component_ids.h"
 #include "pipeline/device.h"
 #include "pipeline/graph_utils.h"
-#include "pipeline/transcode_task.h"
+#include "pipeline/graph_context.h"
 #include "platform/dshow/graph_pins.h"
 #include "platform/dshow/media_guids.h"
 #include "platform/com/class_registry.h"
@@ -19,14 +19,14 @@ using testing_files::TempFolder;
 using testing_media::MakeMedia;
 
 
-// A task whose target pins are the inputs of real encoders.
+// A graph context whose target pins are the inputs of real encoders.
 class SourceGraphTest : public testing::Test {
 protected:
     ComPtr<IPin> AddEncoder(const CLSID& id)
     {
         ComPtr<IBaseFilter> encoder;
         EXPECT_EQ(CoCreateInstance(id, nullptr, CLSCTX_ALL, IID_PPV_ARGS(encoder.ReleaseAndGetAddressOf())), S_OK);
-        task->Graph()->AddFilter(encoder.Get(), nullptr);
+        context->Graph()->AddFilter(encoder.Get(), nullptr);
         ComPtr<IPin> in;
         FindPin(encoder.Get(), PINDIR_INPUT, GUID_NULL, in.ReleaseAndGetAddressOf());
         return in;
@@ -41,7 +41,7 @@ protected:
     {
         std::vector<CLSID> classes;
         ComPtr<IEnumFilters> filters;
-        task->Graph()->EnumFilters(filters.ReleaseAndGetAddressOf());
+        context->Graph()->EnumFilters(filters.ReleaseAndGetAddressOf());
         ComPtr<IBaseFilter> filter;
         while (filters->Next(1, filter.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
             CLSID id = GUID_NULL;
@@ -51,15 +51,15 @@ protected:
         return classes;
     }
 
-    void MakeTask(const QString& path, bool audioOnly)
+    void MakeContext(const QString& path, bool audioOnly)
     {
-        owned = std::make_unique<CTranscodeTask>(nullptr, nullptr, "Item", path, audioOnly);
-        task = owned.get();
+        owned = std::make_unique<CGraphContext>("Item", path, audioOnly);
+        context = owned.get();
     }
 
     TempFolder temp;
-    std::unique_ptr<CTranscodeTask> owned;
-    CTranscodeTask* task = nullptr;
+    std::unique_ptr<CGraphContext> owned;
+    CGraphContext* context = nullptr;
 };
 
 TEST(WebAddress, OnlyLowerCaseHttpGoesToTheNetwork)
@@ -73,15 +73,15 @@ TEST_F(SourceGraphTest, VideoWithSoundReachesBothPinsAndFindsItsDuration)
 {
     const QString path = Fixture("clip.mp4", "-f lavfi -i testsrc=size=160x90:rate=10 -f lavfi -i sine "
                                               "-t 1.5 -c:v libx264 -c:a aac -shortest");
-    MakeTask(path, false);
+    MakeContext(path, false);
     ComPtr<IPin> video = AddEncoder(CLSID_AvcEncoder), audio = AddEncoder(CLSID_AacEncoder);
-    task->SetInputPins(video.Get(), audio.Get());
-    ASSERT_EQ(BuildDefaultVideoGraph(task), S_OK);
+    context->SetInputPins(video.Get(), audio.Get());
+    ASSERT_EQ(BuildDefaultVideoGraph(context), S_OK);
     EXPECT_TRUE(IsPinConnected(video.Get()));
     EXPECT_TRUE(IsPinConnected(audio.Get()));
-    ASSERT_NE(task->MediaSeeking(), nullptr);
+    ASSERT_NE(context->MediaSeeking(), nullptr);
     LONGLONG duration = 0;
-    ASSERT_EQ(task->MediaSeeking()->GetDuration(&duration), S_OK);
+    ASSERT_EQ(context->MediaSeeking()->GetDuration(&duration), S_OK);
     EXPECT_NEAR(duration / 1e7, 1.5, 0.1);
     const std::vector<CLSID> classes = ClassesInGraph();
     EXPECT_NE(std::find(classes.begin(), classes.end(), CLSID_Demultiplexer), classes.end());
@@ -91,10 +91,10 @@ TEST_F(SourceGraphTest, VideoWithSoundReachesBothPinsAndFindsItsDuration)
 TEST_F(SourceGraphTest, SilentVideoConnectsItsVideoAlone)
 {
     const QString path = Fixture("silent.avi", "-f lavfi -i testsrc=size=160x90:rate=10 -t 1 -c:v mpeg4");
-    MakeTask(path, false);
+    MakeContext(path, false);
     ComPtr<IPin> video = AddEncoder(CLSID_AvcEncoder), audio = AddEncoder(CLSID_AacEncoder);
-    task->SetInputPins(video.Get(), audio.Get());
-    EXPECT_EQ(BuildDefaultVideoGraph(task), S_OK);
+    context->SetInputPins(video.Get(), audio.Get());
+    EXPECT_EQ(BuildDefaultVideoGraph(context), S_OK);
     EXPECT_TRUE(IsPinConnected(video.Get()));
     EXPECT_FALSE(IsPinConnected(audio.Get()));
 }
@@ -102,10 +102,10 @@ TEST_F(SourceGraphTest, SilentVideoConnectsItsVideoAlone)
 TEST_F(SourceGraphTest, AVideoTaskWithoutAnAudioPinFailsBeforeConnecting)
 {
     const QString path = Fixture("clip.avi", "-f lavfi -i testsrc=size=160x90:rate=10 -t 1 -c:v mpeg4");
-    MakeTask(path, false);
+    MakeContext(path, false);
     ComPtr<IPin> video = AddEncoder(CLSID_AvcEncoder);
-    task->SetInputPins(video.Get(), nullptr);
-    EXPECT_EQ(BuildDefaultVideoGraph(task), E_FAIL);
+    context->SetInputPins(video.Get(), nullptr);
+    EXPECT_EQ(BuildDefaultVideoGraph(context), E_FAIL);
     EXPECT_FALSE(IsPinConnected(video.Get()));
 }
 
@@ -116,9 +116,9 @@ TEST_F(SourceGraphTest, AnUnparsableVideoFallsBackToTheGraphsOwnSource)
     for (int i = 0; i < 4096; ++i)
         std::fputc((i * 7919) & 0xFF, file);
     std::fclose(file);
-    MakeTask(QString::fromStdString(path), false);
+    MakeContext(QString::fromStdString(path), false);
     ComPtr<IPin> out;
-    EXPECT_EQ(BuildVideoChain(task, out.ReleaseAndGetAddressOf()), S_OK);
+    EXPECT_EQ(BuildVideoChain(context, out.ReleaseAndGetAddressOf()), S_OK);
     ASSERT_NE(out.Get(), nullptr);
     EXPECT_EQ(PinHasMediaType(out.Get(), MEDIATYPE_Stream, GUID_NULL), S_OK);
     // The first reader stays, unconnected; both demultiplexers were removed.
@@ -128,15 +128,15 @@ TEST_F(SourceGraphTest, AnUnparsableVideoFallsBackToTheGraphsOwnSource)
 TEST_F(SourceGraphTest, TimeGrabberGoesBetweenSourceAndEncoderInput)
 {
     const QString path = Fixture("tone.wav", "-f lavfi -i sine -t 1");
-    MakeTask(path, true);
+    MakeContext(path, true);
     ComPtr<IPin> audio = AddEncoder(CLSID_AacEncoder);
-    task->SetInputPins(nullptr, audio.Get());
+    context->SetInputPins(nullptr, audio.Get());
     const size_t before = ClassesInGraph().size();
-    EXPECT_EQ(CTargetDevice::InsertTimeGrabber(task), VFW_E_NOT_CONNECTED);  // nothing to insert into
+    EXPECT_EQ(CTargetDevice::InsertTimeGrabber(context), VFW_E_NOT_CONNECTED);  // nothing to insert into
     EXPECT_EQ(ClassesInGraph().size(), before);
 
-    ASSERT_EQ(BuildDefaultAudioGraph(task), S_OK);
-    ASSERT_EQ(CTargetDevice::InsertTimeGrabber(task), S_OK);
+    ASSERT_EQ(BuildDefaultAudioGraph(context), S_OK);
+    ASSERT_EQ(CTargetDevice::InsertTimeGrabber(context), S_OK);
     ComPtr<IPin> upstream;
     ASSERT_EQ(audio->ConnectedTo(upstream.ReleaseAndGetAddressOf()), S_OK);
     CLSID id = GUID_NULL;

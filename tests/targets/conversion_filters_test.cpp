@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "components/component_ids.h"
-#include "components/module_config.h"
+#include "components/common/module_config.h"
 #include "pipeline/graph_utils.h"
 #include "platform/dshow/graph_pins.h"
 #include "targets/conversion_filters.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "components/component_ids.h"
-#include "components/module_config.h"
+#include "components/common/module_config.h"
 #include "pipeline/graph_utils.h"
 #include "platform/dshow/graph_pins.h"
 #include "tests/support/media_fixtures.h"

@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/kestrel_doc.h"
-#include "pipeline/transcode_task.h"
+#include "pipeline/graph_context.h"
 #include "targets/computer_tgt_dev.h"
-#include "targets/computer_tgt_page.h"
 #include "targets/netbook_tgt_dev.h"
 #include "targets/removable_drives.h"
 #include "tests/app/recording_presenters.h"
@@ -53,12 +52,12 @@ protected:
 TEST_F(NetbookTest, IsAvailableOnlyWithARemovableDrive)
 {
     EXPECT_TRUE(Netbook().IsAvailable());
-    EXPECT_EQ(Netbook().Page()->GetCurrentFolderPath(), PathOf(drive, ""));
+    EXPECT_EQ(Netbook().GetOutputFolder(), PathOf(drive, ""));
     ScopedRemovableDrives none({});
     EXPECT_FALSE(Netbook().IsAvailable());
-    CTranscodeTask task(nullptr, &Netbook(), "Movie", "/v/Movie.avi", false);
-    EXPECT_EQ(Netbook().PrepareGraph(nullptr, &task), E_FAIL);  // never the file system's root
-    EXPECT_TRUE(task.GetOutputPath().isEmpty());
+    CGraphContext context("Movie", "/v/Movie.avi", false);
+    EXPECT_EQ(Netbook().PrepareGraph(nullptr, &context), E_FAIL);  // never the file system's root
+    EXPECT_TRUE(context.GetOutputPath().isEmpty());
 }
 
 TEST_F(NetbookTest, DeploysThePlayerOnceAndRestoresWhatWasDeleted)
@@ -87,21 +86,21 @@ TEST_F(NetbookTest, MissingPlayerFilesDoNotStopTheDeployment)
 
 TEST_F(NetbookTest, SameNamesGetNumberedOnTheDrive)
 {
-    CTranscodeTask first(nullptr, &Netbook(), "Movie", "/a/Movie.avi", false);
+    CGraphContext first("Movie", "/a/Movie.avi", false);
     ASSERT_EQ(Netbook().PrepareGraph(nullptr, &first), S_OK);
     EXPECT_EQ(first.GetOutputPath(), QDir(PathOf(drive, "")).filePath("Movie.mp4"));
     Write(first.GetOutputPath(), "written");
-    CTranscodeTask second(nullptr, &Netbook(), "Movie", "/b/Movie.mp4", false);
+    CGraphContext second("Movie", "/b/Movie.mp4", false);
     ASSERT_EQ(Netbook().PrepareGraph(nullptr, &second), S_OK);
     EXPECT_EQ(second.GetOutputPath(), QDir(PathOf(drive, "")).filePath("Movie (2).mp4"));
 }
 
-TEST(ComputerTarget, WritesWithTheCurrentHandlersExtensionIntoThePagesFolder)
+TEST(ComputerTarget, WritesWithTheCurrentHandlersExtensionIntoItsFolder)
 {
     TempFolder folder;
     CKestrelDoc document;
     auto* computer = static_cast<CComputerTgtDev*>(document.FindDeviceByGuid(GUID_ComputerTgtDev));
-    static_cast<CComputerTgtPage*>(computer->Page())->SetCurrentFolderPath(PathOf(folder, ""));
+    computer->SetOutputFolder(PathOf(folder, ""));
     QStringList formats;
     for (CTargetHandler* handler : computer->Handlers())
         formats << handler->GetFileExtension();
@@ -115,10 +114,10 @@ TEST(ComputerTarget, WritesWithTheCurrentHandlersExtensionIntoThePagesFolder)
     } cases[] = {{"wav", "Song.wav"}, {"m4a", "Song.m4a"}, {"m4a", "Song (2).m4a"}};
     for (const auto& c : cases) {
         computer->SetCurrentHandler(computer->HandlerForExtension(c.extension));
-        CTranscodeTask task(nullptr, computer, "Song", "/music/Song.mp3", true);
-        ASSERT_EQ(computer->PrepareGraph(nullptr, &task), S_OK) << c.expected;
-        EXPECT_EQ(task.GetOutputPath(), QDir(PathOf(folder, "")).filePath(c.expected));
-        Write(task.GetOutputPath(), "taken");
+        CGraphContext context("Song", "/music/Song.mp3", true);
+        ASSERT_EQ(computer->PrepareGraph(nullptr, &context), S_OK) << c.expected;
+        EXPECT_EQ(context.GetOutputPath(), QDir(PathOf(folder, "")).filePath(c.expected));
+        Write(context.GetOutputPath(), "taken");
     }
 }
 

@@ -4,7 +4,7 @@
 
 #include <QFile>
 
-#include "components/wm_profile.h"
+#include "components/write/wm_profile.h"
 #include "targets/conversion_filters.h"
 #include "targets/mpeg4_target_handler.h"
 #include "targets/wmv_target_handler.h"

@@ -25,16 +25,16 @@ const QColor kYellow(255, 255, 0);
 // and yellow elsewhere, so a control shows which part of it it painted.
 class QuadrantBackground final : public CEraseHandler {
 public:
-    explicit QuadrantBackground(QWidget* window) : window_(window) {}
+    explicit QuadrantBackground(QWidget* window) : m_window(window) {}
     void EraseBackground(QPainter& painter) override
     {
         painter.fillRect(QRect(-1000, -1000, 3000, 3000), kYellow);
         painter.fillRect(QRect(0, 0, 100, 100), kBlue);
     }
-    QWidget* GetEraseWnd() override { return window_; }
+    QWidget* GetEraseWnd() override { return m_window; }
 
 private:
-    QWidget* window_;
+    QWidget* m_window;
 };
 
 struct TransparentCase {
@@ -123,7 +123,7 @@ TEST(FlatButton, PictureSitsHigherAboveACaption)
 // Records the message boxes with their icons.
 class RecordingMessages final : public MessagePresenter {
 public:
-    RecordingMessages() : scope_(*this) {}
+    RecordingMessages() : m_scope(*this) {}
     void ShowMessageBox(const QString& text, MessageIcon icon) override
     {
         texts << text;
@@ -135,7 +135,7 @@ public:
     QList<MessageIcon> icons;
 
 private:
-    ScopedMessagePresenter scope_;
+    ScopedMessagePresenter m_scope;
 };
 
 struct OpenerRecord {

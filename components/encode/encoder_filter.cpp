@@ -1,0 +1,129 @@
+#include "components/encode/encoder_filter.h"
+
+#include "components/encode/encode_packets.h"
+#include "components/common/packet_sample.h"
+#include "components/common/sample_delivery.h"
+
+namespace {
+
+CMediaType OutputTypeOf(const AVCodecContext& codec)
+{
+    AvCodecParametersPtr parameters(avcodec_parameters_alloc());
+    if (!parameters || avcodec_parameters_from_context(parameters.get(), &codec) < 0) return CMediaType();
+    return CompressedType(*parameters, codec.codec_type == AVMEDIA_TYPE_VIDEO ? codec.framerate : AVRational{0, 1});
+}
+
+}  // namespace
+
+CEncoderFilter::CEncoderFilter(const char* objectName, REFCLSID clsid, AVCodecID codec,
+                               std::map<GUID, ModuleParameter> parameters)
+    : CTransformFilter(objectName, clsid),
+      m_config(static_cast<IBaseFilter*>(this), clsid, std::move(parameters)),
+      m_codecId(codec)
+{
+}
+
+CEncoderFilter::~CEncoderFilter() = default;
+
+HRESULT CEncoderFilter::NonDelegatingQueryInterface(REFIID riid, void** object)
+{
+    if (riid == IModuleConfig::iid) return GetInterface(static_cast<IModuleConfig*>(&m_config), object);
+    return CTransformFilter::NonDelegatingQueryInterface(riid, object);
+}
+
+HRESULT CEncoderFilter::CheckTransform(const CMediaType* input, const CMediaType* output)
+{
+    AvCodecParametersPtr parameters(avcodec_parameters_alloc());
+    if (!parameters) return E_OUTOFMEMORY;
+    if (output->majortype != input->majortype || output->subtype != SubtypeForCodec(m_codecId) ||
+        ReadCompressedType(*output, parameters.get()) != S_OK || parameters->codec_id != m_codecId)
+        return VFW_E_TYPE_NOT_ACCEPTED;
+    return S_OK;
+}
+
+HRESULT CEncoderFilter::GetMediaType(int position, CMediaType* type)
+{
+    if (position < 0) return E_INVALIDARG;
+    if (position > 0) return VFW_S_NO_MORE_ITEMS;
+    AvCodecContextPtr codec;
+    const HRESULT hr = OpenCodec(Input()->CurrentMediaType(), &codec);
+    if (FAILED(hr)) return hr;
+    *type = OutputTypeOf(*codec);
+    return type->pbFormat ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT CEncoderFilter::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request)
+{
+    return SetBufferProperties(allocator, *request, 4, MaxPacketSize(Input()->CurrentMediaType()));
+}
+
+HRESULT CEncoderFilter::StartStreaming()
+{
+    AvCodecContextPtr codec;
+    const HRESULT hr = OpenCodec(Input()->CurrentMediaType(), &codec);
+    if (FAILED(hr)) return hr;
+    m_codec = std::move(codec);
+    m_downstreamFailed = false;
+    const CMediaType type = OutputTypeOf(*m_codec);
+    m_changedType = type == Output()->CurrentMediaType() ? CMediaType() : type;
+    return S_OK;
+}
+
+HRESULT CEncoderFilter::StopStreaming()
+{
+    m_codec.reset();
+    return S_OK;
+}
+
+HRESULT CEncoderFilter::Receive(IMediaSample* sample)
+{
+    if (!m_codec) return VFW_E_NOT_CONNECTED;
+    std::vector<AvPacketPtr> packets;
+    HRESULT hr = Encode(sample, &packets);
+    if (SUCCEEDED(hr)) hr = DeliverPackets(packets);
+    ReportFailure(hr);
+    return hr;
+}
+
+HRESULT CEncoderFilter::EndOfStream()
+{
+    if (!m_codec) return VFW_E_NOT_CONNECTED;
+    std::vector<AvPacketPtr> packets;
+    HRESULT hr = Finish(&packets);
+    if (SUCCEEDED(hr)) hr = DeliverPackets(packets);
+    ReportFailure(hr);
+    return FAILED(hr) ? hr : CTransformFilter::EndOfStream();
+}
+
+HRESULT CEncoderFilter::Finish(std::vector<AvPacketPtr>* packets) { return EncodeFrame(m_codec.get(), nullptr, packets); }
+
+HRESULT CEncoderFilter::DeliverPackets(const std::vector<AvPacketPtr>& packets)
+{
+    for (const auto& packet : packets) {
+        const HRESULT hr = DeliverPacket(*packet);
+        if (hr != S_OK) return hr;
+    }
+    return S_OK;
+}
+
+HRESULT CEncoderFilter::DeliverPacket(const AVPacket& packet)
+{
+    ComPtr<IMediaSample> sample;
+    HRESULT hr = Output()->GetDeliveryBuffer(sample.ReleaseAndGetAddressOf(), nullptr, nullptr, 0);
+    if (FAILED(hr)) return hr;
+    hr = PacketToSample(packet, m_codec->time_base, sample.Get());
+    if (FAILED(hr)) return hr;
+    if (m_changedType.IsValid()) {
+        sample->SetMediaType(&m_changedType);
+        m_changedType = CMediaType();
+    }
+    hr = Output()->Deliver(sample.Get());
+    m_downstreamFailed = FAILED(hr);
+    return hr;
+}
+
+void CEncoderFilter::ReportFailure(HRESULT hr)
+{
+    // A failure downstream was reported there already.
+    if (FAILED(hr) && !m_downstreamFailed) Input()->SetRunTimeError(hr);
+}

@@ -1,0 +1,4 @@
+// Registers the media information object for CoCreateInstance.
+#pragma once
+
+void RegisterInfoComponents();
