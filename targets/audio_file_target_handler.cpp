@@ -17,8 +17,8 @@ CAudioFileTargetHandler::CAudioFileTargetHandler(const AudioFileFormat& format) 
 {
     const TargetAudioSettings sourceRate{GUID_NULL, 0, 0};
     const TargetAudioSettings cdRate{GUID_NULL, 44100, 0};
-    AddProfile(new CTargetProfile(IDS_COMPUTER_PLAYBACK, nullptr, &sourceRate));
-    AddProfile(new CTargetProfile(IDS_AUDIO_CD_COMPATIBLE, nullptr, &cdRate));
+    AddProfile(std::make_unique<CTargetProfile>(IDS_COMPUTER_PLAYBACK, nullptr, &sourceRate));
+    AddProfile(std::make_unique<CTargetProfile>(IDS_AUDIO_CD_COMPATIBLE, nullptr, &cdRate));
     SelectProfile(0);
 }
 

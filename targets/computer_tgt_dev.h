@@ -16,7 +16,7 @@ public:
     QString GetOutputFolder() const override { return m_folder; }
     void SetOutputFolder(const QString& folder) { m_folder = folder; }
 
-    const QList<CTargetHandler*>& Handlers() const { return m_handlers.Handlers(); }
+    QList<CTargetHandler*> Handlers() const { return m_handlers.Handlers(); }
     CTargetHandler* CurrentHandler() const { return m_current; }
     // The handler that writes files with that extension; null when none does.
     CTargetHandler* HandlerForExtension(const QString& extension) const;

@@ -18,8 +18,8 @@ CM4ATargetHandler::CM4ATargetHandler()
     DeleteProfiles();
     TargetVideoSettings discardVideo{CLSID_VideoDiscard, 0, 0, 0, 0, 0};
     TargetAudioSettings aacAudio{CLSID_AacEncoder, 0, 128};
-    AddProfile(new CTargetProfile(IDS_COMPUTER_PLAYBACK, &discardVideo, &aacAudio, kAudioOnlyExtra,
-                                  sizeof kAudioOnlyExtra));
+    AddProfile(std::make_unique<CTargetProfile>(IDS_COMPUTER_PLAYBACK, &discardVideo, &aacAudio, kAudioOnlyExtra,
+                                            sizeof kAudioOnlyExtra));
     SelectProfile(0);
 }
 

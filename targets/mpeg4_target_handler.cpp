@@ -30,8 +30,8 @@ CMPEG4TargetHandler::CMPEG4TargetHandler()
 {
     TargetVideoSettings netbookVideo{CLSID_AvcEncoder, 2, 1024, 576, 0, 3000};
     TargetAudioSettings netbookAudio{CLSID_AacEncoder, 0, 128};
-    AddProfile(new CTargetProfile(IDS_OPTIMIZED_FOR_NETBOOKS, &netbookVideo, &netbookAudio, kNetbookExtra,
-                                  sizeof kNetbookExtra));
+    AddProfile(std::make_unique<CTargetProfile>(IDS_OPTIMIZED_FOR_NETBOOKS, &netbookVideo, &netbookAudio,
+                                                kNetbookExtra, sizeof kNetbookExtra));
     SelectProfile(0);
 }
 

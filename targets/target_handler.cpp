@@ -1,10 +1,5 @@
 #include "targets/target_handler.h"
 
-CTargetHandler::~CTargetHandler()
-{
-    DeleteProfiles();
-}
-
 HRESULT CTargetHandler::CheckComponents(QString&, QString&)
 {
     return S_OK;
@@ -39,22 +34,29 @@ void CTargetHandler::GetSampleRates(QList<int>& rates) const
 
 void CTargetHandler::SelectProfile(int index)
 {
-    if (index < 0 || index >= m_profiles.size())
+    if (index < 0 || index >= int(m_profiles.size()))
         return;
-    const CTargetProfile* profile = m_profiles.at(index);
+    const CTargetProfile* profile = m_profiles[size_t(index)].get();
     video = profile->video;
     audio = profile->audio;
     m_currentProfile = index;
 }
 
-void CTargetHandler::AddProfile(CTargetProfile* profile)
+QList<const CTargetProfile*> CTargetHandler::Profiles() const
 {
-    m_profiles.append(profile);
+    QList<const CTargetProfile*> profiles;
+    for (const std::unique_ptr<CTargetProfile>& profile : m_profiles)
+        profiles.append(profile.get());
+    return profiles;
+}
+
+void CTargetHandler::AddProfile(std::unique_ptr<CTargetProfile> profile)
+{
+    m_profiles.push_back(std::move(profile));
 }
 
 void CTargetHandler::DeleteProfiles()
 {
-    qDeleteAll(m_profiles);
     m_profiles.clear();
     m_currentProfile = 0;
 }
@@ -62,7 +64,7 @@ void CTargetHandler::DeleteProfiles()
 const QByteArray& CTargetHandler::Extra() const
 {
     static const QByteArray none;
-    if (m_currentProfile < 0 || m_currentProfile >= m_profiles.size())
+    if (m_currentProfile < 0 || m_currentProfile >= int(m_profiles.size()))
         return none;
-    return m_profiles.at(m_currentProfile)->extra;
+    return m_profiles[size_t(m_currentProfile)]->extra;
 }

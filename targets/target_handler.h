@@ -9,6 +9,8 @@
 #include <QList>
 #include <QSize>
 #include <QString>
+#include <memory>
+#include <vector>
 
 #include "platform/com/comptr.h"
 #include "platform/dshow/graph_interfaces.h"
@@ -17,7 +19,7 @@
 class CTargetHandler {
 public:
     CTargetHandler() = default;
-    virtual ~CTargetHandler();
+    virtual ~CTargetHandler() = default;
     CTargetHandler(const CTargetHandler&) = delete;
     CTargetHandler& operator=(const CTargetHandler&) = delete;
 
@@ -46,14 +48,15 @@ public:
     // index outside the list changes nothing.
     void SelectProfile(int index);
     int CurrentProfile() const { return m_currentProfile; }
-    const QList<CTargetProfile*>& Profiles() const { return m_profiles; }
+    // In the order they were added.
+    QList<const CTargetProfile*> Profiles() const;
 
     // The current settings; the format settings dialog edits them in place.
     TargetVideoSettings video;
     TargetAudioSettings audio;
 
 protected:
-    void AddProfile(CTargetProfile* profile);  // takes ownership
+    void AddProfile(std::unique_ptr<CTargetProfile> profile);
     void DeleteProfiles();
     // The selected profile's extra block (empty when there is none).
     const QByteArray& Extra() const;
@@ -64,7 +67,7 @@ protected:
 
 private:
     int m_currentProfile = 0;
-    QList<CTargetProfile*> m_profiles;  // owned
+    std::vector<std::unique_ptr<CTargetProfile>> m_profiles;
 };
 
 // The handlers of one target device, in their fixed order: MPEG-4, WMV,
@@ -72,12 +75,9 @@ private:
 class CTargetHandlerList {
 public:
     CTargetHandlerList();
-    ~CTargetHandlerList();
-    CTargetHandlerList(const CTargetHandlerList&) = delete;
-    CTargetHandlerList& operator=(const CTargetHandlerList&) = delete;
 
-    const QList<CTargetHandler*>& Handlers() const { return m_handlers; }
+    QList<CTargetHandler*> Handlers() const;
 
 private:
-    QList<CTargetHandler*> m_handlers;
+    std::vector<std::unique_ptr<CTargetHandler>> m_handlers;
 };

@@ -6,11 +6,17 @@
 
 CTargetHandlerList::CTargetHandlerList()
 {
-    m_handlers << new CMPEG4TargetHandler << new CWMVTargetHandler << new CWaveTargetHandler << new CM4ATargetHandler
-              << new CLAMETargetHandler;
+    m_handlers.push_back(std::make_unique<CMPEG4TargetHandler>());
+    m_handlers.push_back(std::make_unique<CWMVTargetHandler>());
+    m_handlers.push_back(std::make_unique<CWaveTargetHandler>());
+    m_handlers.push_back(std::make_unique<CM4ATargetHandler>());
+    m_handlers.push_back(std::make_unique<CLAMETargetHandler>());
 }
 
-CTargetHandlerList::~CTargetHandlerList()
+QList<CTargetHandler*> CTargetHandlerList::Handlers() const
 {
-    qDeleteAll(m_handlers);
+    QList<CTargetHandler*> handlers;
+    for (const std::unique_ptr<CTargetHandler>& handler : m_handlers)
+        handlers.append(handler.get());
+    return handlers;
 }

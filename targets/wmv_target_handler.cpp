@@ -39,7 +39,7 @@ CWMVTargetHandler::CWMVTargetHandler()
 {
     for (const SizeProfile& size : kSizeProfiles) {
         const TargetVideoSettings sized{GUID_NULL, 1, size.width, size.height, 0, 0};
-        AddProfile(new CTargetProfile(size.nameId, &sized, nullptr, kUnreadExtra, sizeof kUnreadExtra));
+        AddProfile(std::make_unique<CTargetProfile>(size.nameId, &sized, nullptr, kUnreadExtra, sizeof kUnreadExtra));
     }
     SelectProfile(0);
 }
