@@ -158,7 +158,7 @@ void CKestrelDoc::Broadcast(int code, void* param)
 {
     for (const std::unique_ptr<CBaseDevice>& device : m_devices) {
         device->OnBroadcast(code, param);
-        if (CDevicePage* page = device->Page(); page && page->HasWindow())
+        if (CDevicePage* page = device->Page())
             page->OnBroadcast(code, param);
     }
     for (CDocumentView* view : m_views)

@@ -14,11 +14,6 @@
 
 #include "pipeline/device.h"
 
-class CBaseDevice;
-class CSourceDevice;
-class CTargetDevice;
-class CTranscodeTask;
-
 enum DocumentEvent : int {
     EVENT_TASK_FINISHED = 100,
     EVENT_TASK_ABORTED = 101,

@@ -1,8 +1,8 @@
 #include "pipeline/source_graph.h"
 
 #include "components/component_ids.h"
-#include "pipeline/graph_utils.h"
 #include "pipeline/graph_context.h"
+#include "pipeline/graph_utils.h"
 #include "platform/com/class_registry.h"
 #include "platform/dshow/media_guids.h"
 #include "platform/dshow/media_type.h"

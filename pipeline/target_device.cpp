@@ -3,8 +3,8 @@
 
 #include "components/component_ids.h"
 #include "pipeline/device.h"
-#include "pipeline/graph_utils.h"
 #include "pipeline/graph_context.h"
+#include "pipeline/graph_utils.h"
 #include "platform/com/class_registry.h"
 #include "platform/dshow/media_type.h"
 #include "res/string_table.h"

@@ -46,11 +46,6 @@ QString CDevicePage::GetCurrentFolderPath() const
     return {};
 }
 
-bool CDevicePage::HasWindow() const
-{
-    return testAttribute(Qt::WA_WState_Created);
-}
-
 void CDevicePage::paintEvent(QPaintEvent* event)
 {
     if (!m_pEraseHandler)

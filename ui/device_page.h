@@ -1,6 +1,6 @@
 // The page of a device: what the main view shows below the device's tab.
-// The device owns its page object; the page's window exists only once the
-// view has made it (a command-line transfer never does). The pages of the
+// The device makes its page when the view asks (CBaseDevice::CreatePage),
+// as a child window that the view owns; a command-line transfer has none. The pages of the
 // sources and targets derive from this and override what they offer.
 // Pages look like part of the view: their background is painted by the
 // erase handler of the panel they lie in.
@@ -42,8 +42,6 @@ public:
     // The folder the page shows; targets write there. Empty when none.
     virtual QString GetCurrentFolderPath() const;
 
-    // Whether the view has made the page's window.
-    bool HasWindow() const;
     bool IsFirstShowPending() const { return m_bFirstShow; }
     CEraseHandler* EraseHandler() const { return m_pEraseHandler; }
 

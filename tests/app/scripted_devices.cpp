@@ -2,8 +2,8 @@
 
 #include <QFile>
 
-#include "pipeline/graph_utils.h"
 #include "pipeline/graph_context.h"
+#include "pipeline/graph_utils.h"
 
 namespace program_testing {
 

@@ -5,11 +5,11 @@
 #include "app/kestrel_doc.h"
 #include "components/component_ids.h"
 #include "pipeline/device.h"
-#include "pipeline/graph_utils.h"
 #include "pipeline/graph_context.h"
+#include "pipeline/graph_utils.h"
+#include "platform/com/class_registry.h"
 #include "platform/dshow/graph_pins.h"
 #include "platform/dshow/media_guids.h"
-#include "platform/com/class_registry.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_folder.h"
 
