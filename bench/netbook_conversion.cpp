@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "components/component_ids.h"
-#include "components/register_components.h"
 #include "components/encode/video_encoder.h"
+#include "components/register_components.h"
 #include "platform/dshow/filter_interfaces.h"
 #include "tests/components/mp4_output_graph.h"
 #include "tests/support/media_fixtures.h"

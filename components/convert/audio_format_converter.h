@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "components/common/media_format.h"
-#include "components/convert/sample_converter.h"
+#include "components/common/sample_converter.h"
 #include "platform/dshow/transform_filter.h"
 
 class CAudioFormatConverter final : public CTransformFilter {

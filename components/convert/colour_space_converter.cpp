@@ -2,8 +2,8 @@
 
 #include <new>
 
-#include "components/component_ids.h"
 #include "components/common/sample_delivery.h"
+#include "components/component_ids.h"
 #include "platform/com/class_registry.h"
 #include "platform/dshow/filter_mapper.h"
 

@@ -8,7 +8,7 @@
 #pragma once
 
 #include "components/common/media_format.h"
-#include "components/convert/picture_converter.h"
+#include "components/common/picture_converter.h"
 #include "platform/dshow/transform_filter.h"
 
 class CColourSpaceConverter final : public CTransformFilter {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "components/component_ids.h"
 #include "components/common/sample_delivery.h"
+#include "components/component_ids.h"
 
 namespace {
 

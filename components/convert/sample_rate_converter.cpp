@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "components/component_ids.h"
-#include "components/convert/sample_converter.h"
+#include "components/common/sample_converter.h"
 #include "components/common/sample_delivery.h"
+#include "components/component_ids.h"
 
 extern "C" {
 #include <libswresample/swresample.h>

@@ -4,8 +4,8 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
-#include "components/component_ids.h"
 #include "components/common/sample_delivery.h"
+#include "components/component_ids.h"
 
 namespace {
 

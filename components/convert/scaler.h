@@ -17,7 +17,7 @@
 
 #include "components/common/media_format.h"
 #include "components/common/module_config.h"
-#include "components/convert/picture_converter.h"
+#include "components/common/picture_converter.h"
 #include "platform/dshow/transform_filter.h"
 
 class CScaler final : public CTransformFilter {

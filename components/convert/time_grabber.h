@@ -9,8 +9,8 @@
 
 #include <atomic>
 
-#include "components/component_interfaces.h"
 #include "components/component_ids.h"
+#include "components/component_interfaces.h"
 #include "platform/dshow/transform_filter.h"
 
 

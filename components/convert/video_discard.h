@@ -8,8 +8,8 @@
 
 #include <mutex>
 
-#include "components/component_interfaces.h"
 #include "components/component_ids.h"
+#include "components/component_interfaces.h"
 #include "platform/dshow/base_renderer.h"
 
 

@@ -16,9 +16,9 @@
 
 #include <vector>
 
-#include "components/decode/decoder_filter.h"
 #include "components/common/media_format.h"
-#include "components/convert/sample_converter.h"
+#include "components/common/sample_converter.h"
+#include "components/decode/decoder_filter.h"
 
 class CAudioDecoder final : public CDecoderFilter {
 public:

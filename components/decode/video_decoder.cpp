@@ -2,10 +2,10 @@
 
 #include <new>
 
-#include "components/component_ids.h"
 #include "components/common/module_config.h"
-#include "components/decode/mpeg2_decoder.h"
 #include "components/common/sample_delivery.h"
+#include "components/component_ids.h"
+#include "components/decode/mpeg2_decoder.h"
 #include "platform/com/class_registry.h"
 
 namespace {

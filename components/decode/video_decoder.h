@@ -17,9 +17,9 @@
 // changes layout or size midway is converted to what was negotiated.
 #pragma once
 
-#include "components/decode/decoder_filter.h"
 #include "components/common/media_format.h"
-#include "components/convert/picture_converter.h"
+#include "components/common/picture_converter.h"
+#include "components/decode/decoder_filter.h"
 
 class CVideoDecoder : public CDecoderFilter {
 public:

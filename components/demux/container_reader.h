@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "components/demux/async_reader_io.h"
 #include "components/common/ffmpeg_support.h"
+#include "components/demux/async_reader_io.h"
 #include "platform/dshow/media_type.h"
 
 // One stream the demultiplexer can describe to a decoder.

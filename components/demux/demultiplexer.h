@@ -47,9 +47,9 @@
 #include <thread>
 #include <vector>
 
+#include "components/common/module_config.h"
 #include "components/demux/container_reader.h"
 #include "components/demux/demux_output_pin.h"
-#include "components/common/module_config.h"
 #include "platform/dshow/base_pin.h"
 
 class CDemultiplexer;

@@ -21,8 +21,8 @@
 #include <mutex>
 #include <string>
 
-#include "platform/net/http_stream.h"
 #include "platform/dshow/async_reader_pin.h"
+#include "platform/net/http_stream.h"
 
 class CNetworkSource final : public CBaseFilter, public IFileSourceFilter, public CAsyncByteSource {
 public:

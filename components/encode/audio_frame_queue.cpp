@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "components/common/sample_converter.h"
 #include "components/encode/encode_packets.h"
-#include "components/convert/sample_converter.h"
 
 extern "C" {
 #include <libswresample/swresample.h>

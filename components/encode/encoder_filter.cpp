@@ -1,8 +1,8 @@
 #include "components/encode/encoder_filter.h"
 
-#include "components/encode/encode_packets.h"
 #include "components/common/packet_sample.h"
 #include "components/common/sample_delivery.h"
+#include "components/encode/encode_packets.h"
 
 namespace {
 

@@ -6,9 +6,9 @@ extern "C" {
 #include <libavutil/opt.h>
 }
 
+#include "components/common/packet_sample.h"
 #include "components/component_ids.h"
 #include "components/encode/encode_packets.h"
-#include "components/common/packet_sample.h"
 #include "platform/com/class_registry.h"
 
 // The committed parameters, as the codec set-up reads them.

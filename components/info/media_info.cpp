@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "components/convert/picture_converter.h"
+#include "components/common/picture_converter.h"
 #include "platform/dshow/media_type.h"
 
 namespace {

@@ -11,9 +11,9 @@
 // Every method but Open gives E_UNEXPECTED before a successful Open.
 #pragma once
 
-#include "components/component_interfaces.h"
-#include "components/component_ids.h"
 #include "components/common/ffmpeg_support.h"
+#include "components/component_ids.h"
+#include "components/component_interfaces.h"
 #include "platform/com/safe_array.h"
 #include "platform/dshow/dshow_types.h"
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "components/common/picture_converter.h"
 #include "components/encode/audio_frame_queue.h"
 #include "components/encode/encode_packets.h"
-#include "components/convert/picture_converter.h"
 
 namespace {
 

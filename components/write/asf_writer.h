@@ -33,9 +33,9 @@
 #include <mutex>
 #include <vector>
 
+#include "components/component_ids.h"
 #include "components/component_interfaces.h"
 #include "components/write/asf_stream_encoders.h"
-#include "components/component_ids.h"
 #include "components/write/muxed_file.h"
 #include "components/write/wm_profile.h"
 #include "platform/dshow/file_sink.h"

@@ -24,8 +24,8 @@
 #include <memory>
 #include <vector>
 
-#include "components/write/audio_file_writer.h"
 #include "components/encode/audio_frame_queue.h"
+#include "components/write/audio_file_writer.h"
 #include "components/write/muxed_file.h"
 
 class CMp3Writer final : public CAudioFileWriter {

@@ -1,9 +1,9 @@
 #include "components/write/mp4_multiplexer.h"
 
-#include "components/component_ids.h"
-#include "components/common/packet_sample.h"
 #include "components/common/media_format.h"
+#include "components/common/packet_sample.h"
 #include "components/common/sample_delivery.h"
+#include "components/component_ids.h"
 #include "components/write/stream_io.h"
 #include "platform/com/class_registry.h"
 

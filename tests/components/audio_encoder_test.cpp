@@ -2,8 +2,8 @@
 // of what it writes.
 #include <gtest/gtest.h>
 
-#include "components/encode/audio_encoder.h"
 #include "components/component_ids.h"
+#include "components/encode/audio_encoder.h"
 #include "components/register_components.h"
 #include "tests/components/mp4_output_graph.h"
 #include "tests/support/media_fixtures.h"

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "components/component_ids.h"
 #include "components/common/module_config.h"
+#include "components/component_ids.h"
 #include "platform/dshow/graph_pins.h"
 #include "platform/dshow/plugin_control.h"
 #include "tests/components/demux_graph.h"

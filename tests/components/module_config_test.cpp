@@ -1,8 +1,8 @@
 // The parameter store behind every component's IModuleConfig.
 #include <gtest/gtest.h>
 
-#include "components/component_ids.h"
 #include "components/common/module_config.h"
+#include "components/component_ids.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "tests/components/mp4_output_graph.h"
 
-#include "components/component_ids.h"
 #include "components/common/module_config.h"
+#include "components/component_ids.h"
 #include "components/register_components.h"
 #include "platform/dshow/filter_interfaces.h"
 #include "tests/components/raw_file_source.h"

@@ -9,11 +9,11 @@
 #include <thread>
 
 #include "components/component_ids.h"
-#include "platform/net/http_stream.h"
 #include "components/register_components.h"
 #include "platform/dshow/filter_mapper.h"
 #include "platform/dshow/graph_pins.h"
 #include "platform/dshow/platform_filters.h"
+#include "platform/net/http_stream.h"
 #include "tests/platform/dshow/graph_harness.h"
 #include "tests/support/local_http_server.h"
 #include "tests/support/media_fixtures.h"

@@ -3,7 +3,7 @@
 // for frames of a pixel or two.
 #include <gtest/gtest.h>
 
-#include "components/convert/picture_converter.h"
+#include "components/common/picture_converter.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "tests/components/writer_graph.h"
 
-#include "components/write/asf_writer.h"
 #include "components/register_components.h"
+#include "components/write/asf_writer.h"
 #include "platform/dshow/graph_pins.h"
 #include "tests/support/raw_media_filters.h"
 

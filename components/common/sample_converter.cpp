@@ -1,4 +1,4 @@
-#include "components/convert/sample_converter.h"
+#include "components/common/sample_converter.h"
 
 extern "C" {
 #include <libswresample/swresample.h>

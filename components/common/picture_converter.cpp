@@ -1,4 +1,4 @@
-#include "components/convert/picture_converter.h"
+#include "components/common/picture_converter.h"
 
 #include <algorithm>
 #include <cmath>
