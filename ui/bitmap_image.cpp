@@ -64,6 +64,12 @@ bool CBitmapImage::LoadFromFile(const QString& path)
     return !m_hBitmap.isNull();
 }
 
+void CBitmapImage::SetOpaquePicture(const QImage& picture)
+{
+    m_bAlpha = false;
+    m_hBitmap = picture.convertToFormat(QImage::Format_RGB32);
+}
+
 void CBitmapImage::Clear()
 {
     m_hBitmap = QImage();

@@ -17,6 +17,8 @@ public:
     // The same for a picture file (PNG); with an alpha channel it becomes a
     // premultiplied 32-bit bitmap.
     bool LoadFromFile(const QString& path);
+    // Makes an opaque picture (a video frame) the bitmap.
+    void SetOpaquePicture(const QImage& picture);
     void Clear();
 
     bool IsNull() const { return m_hBitmap.isNull(); }
@@ -45,8 +47,6 @@ public:
     bool LoadFromStream(QIODevice* stream);
 
 private:
-    bool TakeOver(QImage picture);
-
     QImage m_hBitmap;
     bool m_bAlpha = false;
 };
