@@ -11,6 +11,7 @@
 #include "res/string_table.h"
 #include "services/splash_screen.h"
 #include "services/update_dlg.h"
+#include "sources/computer/properties_dlg.h"
 #include "ui/error_dialog.h"
 
 namespace {
@@ -51,5 +52,10 @@ int SaveScreenshots(const QString& path)
     saved &= Save(about, folder, "about_box.png");
     CUpdateDlg update(&frame);
     saved &= Save(update, folder, "update_dialog.png");
+    CPropertiesDlg properties(&frame);
+    for (const auto& [name, value] : {std::pair{266, "24.11.2026"}, {275, "Yes"}, {269, "1280"}, {270, "720"},
+                                      {271, "83.20"}, {400, "25.00"}, {276, "Yes"}, {272, "48000"}, {273, "2"}, {274, "16"}})
+        properties.AddProperty(LoadString(name), QString::fromLatin1(value));
+    saved &= Save(properties, folder, "properties_dialog.png");
     return saved ? 0 : 1;
 }

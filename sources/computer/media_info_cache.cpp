@@ -8,7 +8,6 @@
 #include <memory>
 #include <mutex>
 
-#include "components/component_interfaces.h"
 #include "platform/com/class_registry.h"
 #include "platform/dshow/media_type.h"
 #include "sources/computer/media_item.h"
@@ -97,19 +96,6 @@ QImage PictureOfDib(SAFEARRAY* array)
     return picture;
 }
 
-// Opens the file in a new media information object.
-HRESULT OpenInfo(const QString& path, ComPtr<IMediaInfo>& info)
-{
-    HRESULT hr = CoCreateInstance(CLSID_MediaInfo, nullptr, CLSCTX_ALL, IID_PPV_ARGS(info.ReleaseAndGetAddressOf()));
-    if (FAILED(hr))
-        return hr;
-    const QByteArray utf8 = path.toUtf8();
-    BSTR name = SysAllocString(utf8.constData());
-    hr = info->Open(name);
-    SysFreeString(name);
-    return hr;
-}
-
 // "%d:%.2d": whole minutes and the seconds left, the duration truncated.
 QStringList MinutesAndSeconds(double seconds)
 {
@@ -150,6 +136,18 @@ HRESULT ReadAudio(IMediaInfo* info, double duration, const FileIdentity& identit
 
 }  // namespace
 
+HRESULT OpenMediaInfo(const QString& path, ComPtr<IMediaInfo>& info)
+{
+    HRESULT hr = CoCreateInstance(CLSID_MediaInfo, nullptr, CLSCTX_ALL, IID_PPV_ARGS(info.ReleaseAndGetAddressOf()));
+    if (FAILED(hr))
+        return hr;
+    const QByteArray utf8 = path.toUtf8();
+    BSTR name = SysAllocString(utf8.constData());
+    hr = info->Open(name);
+    SysFreeString(name);
+    return hr;
+}
+
 CCacheItem MakeCacheItem(const CMediaItem& item, const QString& text)
 {
     CCacheItem cached{{}, text};
@@ -175,7 +173,7 @@ HRESULT ReadMediaInfo(CMediaItem& item, QString& text)
     Store(item.m_strPath, identity, item, text);
 
     ComPtr<IMediaInfo> info;
-    HRESULT hr = OpenInfo(item.m_strPath, info);
+    HRESULT hr = OpenMediaInfo(item.m_strPath, info);
     double duration = 0;
     VARIANT_BOOL hasVideo = VARIANT_FALSE, hasAudio = VARIANT_FALSE;
     if (SUCCEEDED(hr))

@@ -16,7 +16,8 @@
 #include <QByteArray>
 #include <QString>
 
-#include "platform/com/hresult.h"
+#include "components/component_interfaces.h"
+#include "platform/com/comptr.h"
 
 class CMediaItem;
 
@@ -37,3 +38,6 @@ CCacheItem MakeCacheItem(const CMediaItem& item, const QString& text);
 // a video whose frame cannot be grabbed keeps its details with the default
 // picture.
 HRESULT ReadMediaInfo(CMediaItem& item, QString& text);
+
+// Makes a media information object and opens the file (full path) in it.
+HRESULT OpenMediaInfo(const QString& path, ComPtr<IMediaInfo>& info);

@@ -32,12 +32,18 @@ void SetDefaultInfo(const QStringList& video, const QStringList& audio, CMediaIt
     text = FormatInfoText(227, item);
 }
 
-QString FormatInfoText(int id, const CMediaItem& item, const QStringList& values)
+DateParts DatePartsOf(const CMediaItem& item)
 {
     const QDate date = item.m_tModified.isValid() ? item.m_tModified.date() : QDate();
+    if (!date.isValid())
+        return {};
+    return {date.day(), date.month(), date.year()};
+}
+
+QString FormatInfoText(int id, const CMediaItem& item, const QStringList& values)
+{
+    const DateParts date = DatePartsOf(item);
     QStringList all{item.m_strName};
-    all << values;
-    all << QString::number(date.isValid() ? date.day() : 0) << QString::number(date.isValid() ? date.month() : 0)
-        << QString::number(date.isValid() ? date.year() : 0);
+    all << values << QString::number(date.day) << QString::number(date.month) << QString::number(date.year);
     return FormatString(id, all);
 }

@@ -40,6 +40,14 @@ inline constexpr int kDefaultAudioPicture = 351;
 // information...") in `text`.
 void SetDefaultInfo(const QStringList& video, const QStringList& audio, CMediaItem& item, QString& text);
 
+// The day, month and year of the item's modification; zeros when unknown.
+struct DateParts {
+    int day = 0;
+    int month = 0;
+    int year = 0;
+};
+DateParts DatePartsOf(const CMediaItem& item);
+
 // Text `id` (224 to 232) for the item: its name, the given values, then the
 // date (day, month, year; zeros when the time is unknown).
 QString FormatInfoText(int id, const CMediaItem& item, const QStringList& values = {});
