@@ -49,34 +49,26 @@ std::string_view Trimmed(std::string_view text)
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
-const char* KeyOf(SpecialFolder folder)
-{
-    switch (folder) {
-    case SpecialFolder::Desktop:
-        return "XDG_DESKTOP_DIR";
-    case SpecialFolder::Videos:
-        return "XDG_VIDEOS_DIR";
-    case SpecialFolder::Music:
-        return "XDG_MUSIC_DIR";
-    case SpecialFolder::AppData:
-        break;
-    }
-    return "";
-}
+// The user-dirs.dirs key of a folder (empty for application data, which
+// the file does not name) and the usual place under home.
+struct FolderNames {
+    const char* key;
+    const char* usual;
+};
 
-const char* UsualNameOf(SpecialFolder folder)
+FolderNames NamesOf(SpecialFolder folder)
 {
     switch (folder) {
     case SpecialFolder::Desktop:
-        return "Desktop";
+        return {"XDG_DESKTOP_DIR", "Desktop"};
     case SpecialFolder::Videos:
-        return "Videos";
+        return {"XDG_VIDEOS_DIR", "Videos"};
     case SpecialFolder::Music:
-        return "Music";
+        return {"XDG_MUSIC_DIR", "Music"};
     case SpecialFolder::AppData:
         break;
     }
-    return ".local/share";
+    return {"", ".local/share"};
 }
 
 }  // namespace
@@ -109,9 +101,10 @@ std::string UserDirFromText(std::string_view text, std::string_view key, const s
 std::string SpecialFolderPath(SpecialFolder folder, const UserEnvironment& environment)
 {
     const std::string& home = environment.home;
+    const FolderNames names = NamesOf(folder);
     if (folder == SpecialFolder::AppData)
-        return environment.dataHome.empty() ? home + "/" + UsualNameOf(folder) : environment.dataHome;
+        return environment.dataHome.empty() ? home + "/" + names.usual : environment.dataHome;
     const std::string configHome = environment.configHome.empty() ? home + "/.config" : environment.configHome;
-    const std::string named = UserDirFromText(ReadBounded(configHome + "/user-dirs.dirs"), KeyOf(folder), home);
-    return named.empty() ? home + "/" + UsualNameOf(folder) : named;
+    const std::string named = UserDirFromText(ReadBounded(configHome + "/user-dirs.dirs"), names.key, home);
+    return named.empty() ? home + "/" + names.usual : named;
 }
