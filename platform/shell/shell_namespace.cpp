@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/shell/special_folders.h"
+#include "platform/shell/user_folders.h"
 
 namespace fs = std::filesystem;
 

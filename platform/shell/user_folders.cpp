@@ -1,4 +1,4 @@
-#include "platform/shell/special_folders.h"
+#include "platform/shell/user_folders.h"
 
 #include <cstdlib>
 #include <fstream>
