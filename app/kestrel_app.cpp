@@ -6,7 +6,6 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QUrl>
 
 #include "app/close_app_dlg.h"
@@ -18,11 +17,7 @@
 #include "services/settings_store.h"
 #include "services/splash_screen.h"
 #include "services/update_check.h"
-#include "ui/wait_cursor.h"
-
-namespace {
-const char* const kVideoEditorNames[] = {"Montara", "montara", "Montara.exe"};
-}  // namespace
+#include "ui/sibling_programs.h"
 
 CKestrelApp::CKestrelApp() = default;
 
@@ -94,17 +89,9 @@ void CKestrelApp::OnHelpContents()
         QDesktopServices::openUrl(QUrl::fromLocalFile(help));
 }
 
-bool CKestrelApp::LaunchVideoEditor(const QString& file)
+void CKestrelApp::OnOpenVideoEditor()
 {
-    const QDir folder(QCoreApplication::applicationDirPath());
-    for (const char* name : kVideoEditorNames) {
-        const QString program = folder.filePath(QLatin1String(name));
-        if (!QFileInfo(program).isExecutable())
-            continue;
-        CWaitCursor wait;
-        return QProcess::startDetached(program, file.isEmpty() ? QStringList() : QStringList{file});
-    }
-    return false;
+    LaunchVideoEditor({});
 }
 
 void CKestrelApp::OnUpdateCheckToggle()

@@ -31,11 +31,8 @@ public:
 
     void OnAppAbout();
     void OnHelpContents();
-    void OnOpenVideoEditor() { LaunchVideoEditor({}); }
+    void OnOpenVideoEditor();
     void OnUpdateCheckToggle();
-    // Starts the video editor beside the program, with a file when given;
-    // false when it is not there or would not start.
-    static bool LaunchVideoEditor(const QString& file);
     // The help file beside the program: its base name with ".chm", else
     // ".pdf"; empty when there is neither.
     static QString HelpFilePath(const QString& programPath);

@@ -13,14 +13,7 @@
 #include <vector>
 
 #include "pipeline/device.h"
-
-enum DocumentEvent : int {
-    EVENT_TASK_FINISHED = 100,
-    EVENT_TASK_ABORTED = 101,
-    EVENT_DEVICE_ARRIVED = 102,
-    EVENT_DEVICE_REMOVED = 103,
-    EVENT_FILES_CHANGED = 105,
-};
+#include "ui/document_events.h"
 
 // Control ids of the close dialog's three choices.
 enum CloseChoice : int { CLOSE_YES = 1115, CLOSE_NO = 1116, CLOSE_POWER_OFF = 1117 };

@@ -64,6 +64,7 @@ void CKestrelView::BuildTabs()
     for (CBaseDevice* device : m_pDoc->Devices()) {
         const CBitmapImage image = CreateTabImage(*device);
         CDevicePage* page = device->CreatePage(this);
+        connect(page, &CDevicePage::BroadcastRequested, this, &CKestrelView::OnPageBroadcast, Qt::UniqueConnection);
         if (!IsDeviceShown(device->GetName()))
             continue;
         CDeviceTabHandler& tabs = device->Direction() == DIRECTION_SOURCE ? m_sourceTabs : m_targetTabs;
@@ -153,6 +154,11 @@ void CKestrelView::OnTransfer()
     CWaitCursor wait;
     m_pDoc->QueueTasks(static_cast<CSourceDevice*>(GetCurrentSource()), nullptr,
                        static_cast<CTargetDevice*>(GetCurrentTarget()));
+}
+
+void CKestrelView::OnPageBroadcast(int code)
+{
+    m_pDoc->Broadcast(code, nullptr);
 }
 
 void CKestrelView::OnBroadcast(int code, void*)

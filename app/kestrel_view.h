@@ -31,6 +31,8 @@ public:
     CBaseDevice* GetCurrentTarget() const;
 
     void OnBroadcast(int code, void* param) override;
+    // A page asked the document to broadcast.
+    void OnPageBroadcast(int code);
     void EraseBackground(QPainter& painter) override;
     QWidget* GetEraseWnd() override { return this; }
 

@@ -11,7 +11,9 @@
 #include "res/string_table.h"
 #include "services/splash_screen.h"
 #include "services/update_dlg.h"
-#include "sources/computer/properties_dlg.h"
+#include "medialist/properties_dlg.h"
+#include "targets/format_dlg.h"
+#include "targets/target_handler.h"
 #include "ui/error_dialog.h"
 
 namespace {
@@ -57,5 +59,8 @@ int SaveScreenshots(const QString& path)
                                       {271, "83.20"}, {400, "25.00"}, {276, "Yes"}, {272, "48000"}, {273, "2"}, {274, "16"}})
         properties.AddProperty(LoadString(name), QString::fromLatin1(value));
     saved &= Save(properties, folder, "properties_dialog.png");
+    CTargetHandlerList handlers;
+    CFormatDlg format(handlers.Handlers().first(), &frame);  // MPEG-4
+    saved &= Save(format, folder, "format_dialog.png");
     return saved ? 0 : 1;
 }

@@ -45,6 +45,12 @@ QString GetProfileString(const QString& section, const QString& entry, const QSt
     return value.isValid() && !IsDwordValue(value) ? value.toString() : defaultValue;
 }
 
+void WriteProfileString(const QString& section, const QString& entry, const QString& value)
+{
+    QSettings profile(KeyFilePath(ProfileKey()), QSettings::IniFormat);
+    profile.setValue(ValueKey(section, entry), value);
+}
+
 int ReadUpdateCheckSetting()
 {
     return GetProfileInt(kGeneralSection, kUpdateCheckEntry, 1);

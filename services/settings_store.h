@@ -21,6 +21,7 @@ QString SettingsFolder();
 int GetProfileInt(const QString& section, const QString& entry, int defaultValue);
 void WriteProfileInt(const QString& section, const QString& entry, int value);
 QString GetProfileString(const QString& section, const QString& entry, const QString& defaultValue);
+void WriteProfileString(const QString& section, const QString& entry, const QString& value);
 
 // "General"/"UpdateCheck", default 1.
 int ReadUpdateCheckSetting();

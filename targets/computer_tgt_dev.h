@@ -22,6 +22,11 @@ public:
     CTargetHandler* HandlerForExtension(const QString& extension) const;
     void SetCurrentHandler(CTargetHandler* handler) { m_current = handler; }
 
+    // The folder, format and profile the user chose on the page, kept for
+    // the next run; a remembered folder that is gone gives the default.
+    void SaveChoices() const;
+    void LoadChoices();
+
 protected:
     std::unique_ptr<CDevicePage> MakePage() override;
 

@@ -1,9 +1,11 @@
 #include "ui/bitmap_image.h"
 
 #include <QBuffer>
+#include <QHash>
 #include <QIODevice>
 #include <QPainter>
 #include <array>
+#include <mutex>
 
 #include "ui/alpha_bmp.h"
 #include "res/program_resources.h"
@@ -46,10 +48,22 @@ Cuts CutsFor(int border, int source, int target)
 
 }  // namespace
 
+// A list of thousands of rows shows the same few pictures: each is decoded
+// once and shared (copies share pixels). Any thread.
 bool CBitmapImage::LoadFromResource(int id)
 {
+    static std::mutex mutex;
+    static QHash<int, CBitmapImage> loaded;
+    std::lock_guard lock(mutex);
+    const auto found = loaded.constFind(id);
+    if (found != loaded.constEnd()) {
+        *this = *found;
+        return !IsNull();
+    }
     InitProgramResources();
-    return LoadFromFile(QStringLiteral(":/bitmaps/%1.png").arg(id));
+    const bool ok = LoadFromFile(QStringLiteral(":/bitmaps/%1.png").arg(id));
+    loaded.insert(id, *this);
+    return ok;
 }
 
 bool CBitmapImage::LoadFromFile(const QString& path)
@@ -64,10 +78,10 @@ bool CBitmapImage::LoadFromFile(const QString& path)
     return !m_hBitmap.isNull();
 }
 
-void CBitmapImage::SetOpaquePicture(const QImage& picture)
+void CBitmapImage::SetPicture(const QImage& picture, bool alpha)
 {
-    m_bAlpha = false;
-    m_hBitmap = picture.convertToFormat(QImage::Format_RGB32);
+    m_bAlpha = alpha;
+    m_hBitmap = picture.convertToFormat(alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
 }
 
 void CBitmapImage::Clear()

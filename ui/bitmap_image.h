@@ -17,8 +17,10 @@ public:
     // The same for a picture file (PNG); with an alpha channel it becomes a
     // premultiplied 32-bit bitmap.
     bool LoadFromFile(const QString& path);
-    // Makes an opaque picture (a video frame) the bitmap.
-    void SetOpaquePicture(const QImage& picture);
+    // Makes a picture the bitmap: opaque (a video frame) or blended by its
+    // alpha channel.
+    void SetPicture(const QImage& picture, bool alpha);
+    void SetOpaquePicture(const QImage& picture) { SetPicture(picture, false); }
     void Clear();
 
     bool IsNull() const { return m_hBitmap.isNull(); }

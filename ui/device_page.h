@@ -48,6 +48,11 @@ public:
     CBaseDevice* Device() const { return m_device; }
     CKestrelDoc* Document() const { return m_document; }
 
+signals:
+    // The page asks the document to tell everyone (DocumentEvent), for
+    // example that it changed files that other pages may show.
+    void BroadcastRequested(int code);
+
 protected:
     // Builds the page's controls once its window exists. Pages call this
     // first, then add their anchors.

@@ -18,17 +18,37 @@ public:
         std::fprintf(stderr, "%s: %s: %s\n", qPrintable(AppName()), kind, qPrintable(text));
     }
     void ShowErrorDialog(const QString& text) override { ShowMessageBox(text, MessageIcon::Error); }
+    bool AskYesNo(const QString& text, MessageIcon icon) override
+    {
+        ShowMessageBox(text, icon);
+        return false;
+    }
 };
+
+QMessageBox::Icon BoxIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Error:
+        return QMessageBox::Critical;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Information:
+        break;
+    }
+    return QMessageBox::Information;
+}
 
 class WindowPresenter final : public MessagePresenter {
 public:
     void ShowMessageBox(const QString& text, MessageIcon icon) override
     {
-        const auto boxIcon = icon == MessageIcon::Error     ? QMessageBox::Critical
-                             : icon == MessageIcon::Warning ? QMessageBox::Warning
-                                                            : QMessageBox::Information;
-        QMessageBox box(boxIcon, AppName(), text, QMessageBox::Ok);
+        QMessageBox box(BoxIcon(icon), AppName(), text, QMessageBox::Ok);
         box.exec();
+    }
+    bool AskYesNo(const QString& text, MessageIcon icon) override
+    {
+        QMessageBox box(BoxIcon(icon), AppName(), text, QMessageBox::Yes | QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
     }
     // Modeless: the dialog shows itself and deletes itself when closed.
     void ShowErrorDialog(const QString& text) override { new CErrorDialog(text); }
@@ -69,6 +89,11 @@ ScopedMessagePresenter::~ScopedMessagePresenter()
 void ShowMessage(const QString& text, MessageIcon icon)
 {
     TheMessagePresenter().ShowMessageBox(ReplaceAppName(text), icon);
+}
+
+bool AskYesNo(const QString& text, MessageIcon icon)
+{
+    return TheMessagePresenter().AskYesNo(ReplaceAppName(text), icon);
 }
 
 void ShowError(const QString& message, bool asMessageBox)

@@ -15,6 +15,8 @@ public:
     virtual void ShowMessageBox(const QString& text, MessageIcon icon) = 0;
     // The modeless error dialog (the transfer error); does not wait.
     virtual void ShowErrorDialog(const QString& text) = 0;
+    // A modal question with Yes and No; true for Yes.
+    virtual bool AskYesNo(const QString& text, MessageIcon icon) = 0;
 };
 
 // Message boxes when the program has a window system, stderr otherwise.
@@ -33,6 +35,10 @@ private:
 
 // A message box with that icon ("§APPNAME§" replaced).
 void ShowMessage(const QString& text, MessageIcon icon = MessageIcon::Error);
+
+// A Yes/No question ("§APPNAME§" replaced); true for Yes. Without a
+// display nobody can answer, so the answer is No.
+bool AskYesNo(const QString& text, MessageIcon icon = MessageIcon::Warning);
 
 // The program's error report: a message box, or the modeless error dialog.
 void ShowError(const QString& message, bool asMessageBox);

@@ -15,9 +15,16 @@ public:
     RecordingPresenter() : m_scope(*this) {}
     void ShowMessageBox(const QString& text, MessageIcon) override { messages << text; }
     void ShowErrorDialog(const QString& text) override { errors << text; }
+    bool AskYesNo(const QString& text, MessageIcon) override
+    {
+        questions << text;
+        return answer;
+    }
 
-    QStringList messages;  // message boxes
-    QStringList errors;    // error dialogs
+    QStringList messages;   // message boxes
+    QStringList errors;     // error dialogs
+    QStringList questions;  // Yes/No questions, answered with `answer`
+    bool answer = false;
 
 private:
     ScopedMessagePresenter m_scope;

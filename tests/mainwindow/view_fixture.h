@@ -11,22 +11,17 @@
 #include "services/settings_store.h"
 #include "tests/app/recording_presenters.h"
 #include "tests/app/scripted_devices.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/temp_home.h"
 
 namespace mainwindow_testing {
 
+// The settings and the folders the pages list lie in a home of the test's own.
 class ConfigFolder {
 public:
-    ConfigFolder()
-    {
-        InitProgramResources();
-        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(folder.File("config")));
-    }
-    ~ConfigFolder() { qunsetenv("XDG_CONFIG_HOME"); }
-    QString Path() const { return QString::fromStdString(folder.Path().string()); }
+    ConfigFolder() { InitProgramResources(); }
+    QString Path() const { return QString::fromStdString(home.Home()); }
 
-private:
-    testing_files::TempFolder folder;
+    testing_files::TempHome home;
 };
 
 class ViewTest : public testing::Test {

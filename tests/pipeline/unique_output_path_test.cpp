@@ -27,4 +27,52 @@ TEST(UniqueOutputPath, NumbersFromTwoAndCountsFoldersAsTaken)
     EXPECT_EQ(CTargetDevice::MakeUniqueOutputPath(folder, &context, "m4a"), folder + "/Movie.m4a");
 }
 
+struct NameCase {
+    const char* name;      // the task's name, as outside text gave it
+    const char* fileName;  // the output file the folder gets
+};
+
+// Every output file lands directly in the target folder, whatever the name.
+TEST(UniqueOutputPath, KeepsEveryNameInsideTheFolder)
+{
+    const NameCase cases[] = {
+        {"Holiday (Director's Cut) \u2013 \u00c9t\u00e9 2009", "Holiday (Director's Cut) \u2013 \u00c9t\u00e9 2009.mp4"},
+        {"  two  spaces ", "  two  spaces .mp4"},
+        {"../../etc/passwd", ".._.._etc_passwd.mp4"},
+        {"/absolute", "_absolute.mp4"},
+        {"a/b", "a_b.mp4"},
+        {"back\\slash", "back_slash.mp4"},
+        {"..", "__.mp4"},
+        {".", "_.mp4"},
+        {"...", "....mp4"},
+        {"", "Untitled.mp4"},
+        {"tab\there", "tab_here.mp4"},
+        {"line\nbreak\r", "line_break_.mp4"},
+        {"\x01", "_.mp4"},
+        {"del\x7f", "del_.mp4"},
+        {"c1\u0085", "c1_.mp4"},
+    };
+    TempFolder temp;
+    const QString folder = QString::fromStdString(temp.Path().string());
+    for (const NameCase& test : cases) {
+        const CGraphContext context(QString::fromUtf8(test.name), "/v/source.avi", false);
+        const QString path = CTargetDevice::MakeUniqueOutputPath(folder, &context, "mp4");
+        const QFileInfo cleaned(QDir::cleanPath(path));
+        EXPECT_EQ(cleaned.path(), folder) << test.name;
+        EXPECT_EQ(cleaned.fileName(), QString::fromUtf8(test.fileName)) << test.name;
+    }
+}
+
+TEST(UniqueOutputPath, NumbersTheSafeName)
+{
+    TempFolder temp;
+    const QString folder = QString::fromStdString(temp.Path().string());
+    QFile(folder + "/a_b.mp4").open(QIODevice::WriteOnly);
+    QFile(folder + "/Untitled.mp4").open(QIODevice::WriteOnly);
+    const CGraphContext separated("a/b", "/v/a.avi", false);
+    EXPECT_EQ(CTargetDevice::MakeUniqueOutputPath(folder, &separated, "mp4"), folder + "/a_b (2).mp4");
+    const CGraphContext empty("", "/v/b.avi", false);
+    EXPECT_EQ(CTargetDevice::MakeUniqueOutputPath(folder, &empty, "mp4"), folder + "/Untitled (2).mp4");
+}
+
 }  // namespace

@@ -130,6 +130,11 @@ public:
         icons << icon;
     }
     void ShowErrorDialog(const QString& text) override { texts << text; }
+    bool AskYesNo(const QString& text, MessageIcon icon) override
+    {
+        ShowMessageBox(text, icon);
+        return false;
+    }
 
     QStringList texts;
     QList<MessageIcon> icons;

@@ -1,4 +1,4 @@
-#include "sources/computer/media_info_cache.h"
+#include "medialist/media_info_cache.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -7,7 +7,7 @@
 
 #include "components/component_interfaces.h"
 #include "platform/com/class_registry.h"
-#include "sources/computer/media_item.h"
+#include "medialist/media_item.h"
 #include "tests/app/qstring_printer.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_folder.h"

@@ -1,11 +1,11 @@
-#include "sources/computer/properties_dlg.h"
+#include "medialist/properties_dlg.h"
 
 #include <QFileInfo>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
-#include "sources/computer/media_item.h"
-#include "sources/computer/property_map.h"
+#include "medialist/media_item.h"
+#include "medialist/property_map.h"
 #include "tests/app/qstring_printer.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_folder.h"

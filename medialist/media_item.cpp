@@ -1,4 +1,4 @@
-#include "sources/computer/media_item.h"
+#include "medialist/media_item.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "sources/computer/properties_dlg.h"
+#include "medialist/properties_dlg.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -7,8 +7,8 @@
 
 #include "components/component_interfaces.h"
 #include "res/string_table.h"
-#include "sources/computer/media_info_cache.h"
-#include "sources/computer/media_item.h"
+#include "medialist/media_info_cache.h"
+#include "medialist/media_item.h"
 #include "ui/dialog_units.h"
 
 namespace {

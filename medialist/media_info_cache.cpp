@@ -1,4 +1,4 @@
-#include "sources/computer/media_info_cache.h"
+#include "medialist/media_info_cache.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -10,7 +10,7 @@
 
 #include "platform/com/class_registry.h"
 #include "platform/dshow/media_type.h"
-#include "sources/computer/media_item.h"
+#include "medialist/media_item.h"
 
 namespace {
 

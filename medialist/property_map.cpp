@@ -1,4 +1,4 @@
-#include "sources/computer/property_map.h"
+#include "medialist/property_map.h"
 
 namespace {
 

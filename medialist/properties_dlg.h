@@ -3,7 +3,7 @@
 // information object (AddFileProperties) and shows it modally.
 #pragma once
 
-#include "sources/computer/property_map.h"
+#include "medialist/property_map.h"
 #include "ui/base_dialog.h"
 
 class CMediaItem;
