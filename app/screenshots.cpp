@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QPixmap>
 
 #include "app/kestrel_app.h"
@@ -11,6 +12,7 @@
 #include "res/string_table.h"
 #include "services/splash_screen.h"
 #include "services/update_dlg.h"
+#include "medialist/media_list_ctrl.h"
 #include "medialist/properties_dlg.h"
 #include "targets/format_dlg.h"
 #include "targets/target_handler.h"
@@ -27,6 +29,23 @@ bool Save(QWidget& widget, const QDir& folder, const char* name)
     return saved;
 }
 
+// The pages list their folders at once and their details a moment later.
+void WaitForListedDetails(QWidget& view)
+{
+    QElapsedTimer waited;
+    waited.start();
+    const auto reading = [&view] {
+        for (const CMediaListCtrl* list : view.findChildren<CMediaListCtrl*>()) {
+            if (list->isVisible() && list->IsInfoWorkerRunning())
+                return true;
+        }
+        return false;
+    };
+    do
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    while (reading() && waited.elapsed() < 20000);
+}
+
 }  // namespace
 
 int SaveScreenshots(const QString& path)
@@ -41,6 +60,17 @@ int SaveScreenshots(const QString& path)
 
     frame.show();
     CKestrelView& view = *frame.View();
+    WaitForListedDetails(view);
+    saved &= Save(frame, folder, "computer_source_page.png");
+    frame.show();
+    for (int tab = 0; tab < view.TargetTabs().TabCount(); ++tab) {
+        view.TargetTabs().SetSelection(tab);
+        view.LayoutPages();
+        WaitForListedDetails(view);
+        saved &= view.grab().save(folder.filePath(QStringLiteral("target_page_%1.png").arg(tab)));
+    }
+    view.TargetTabs().SetSelection(0);
+    view.LayoutPages();
     view.ShowStatus(false, 0.42f, FormatString(IDS_TRANSFERS_LEFT, {QStringLiteral("3"), QStringLiteral("Transferring Holiday")}));
     QApplication::processEvents();
     saved &= view.grab().save(folder.filePath(QStringLiteral("status_panel.png")));

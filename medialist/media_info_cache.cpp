@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QImage>
+#include <condition_variable>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -29,9 +30,11 @@ struct FileIdentity {
 struct CacheEntry {
     FileIdentity identity;
     CCacheItem item;
+    bool reading = false;  // a worker reads the file now; others wait for it
 };
 
 std::mutex g_infoCacheLock;
+std::condition_variable g_infoCacheSettled;
 QHash<QString, CacheEntry> g_infoCache;  // by full path, case-sensitive; guarded by g_infoCacheLock
 
 FileIdentity IdentityOf(const QString& path)
@@ -42,14 +45,24 @@ FileIdentity IdentityOf(const QString& path)
     return {file.size(), file.lastModified().toMSecsSinceEpoch()};
 }
 
-bool LookUp(const QString& path, const FileIdentity& identity, CCacheItem& found)
+// The entry for the file as it is now. When none is there, the caller is
+// entered as its reader (false); while another reads it, this waits.
+bool LookUpOrBeginReading(const QString& path, const FileIdentity& identity, CCacheItem& found, const CCacheItem& unread)
 {
-    const std::lock_guard lock(g_infoCacheLock);
+    std::unique_lock lock(g_infoCacheLock);
+    const auto settled = [&] {
+        const auto entry = g_infoCache.constFind(path);
+        return entry == g_infoCache.constEnd() || !(entry->identity == identity) || !entry->reading;
+    };
+    g_infoCacheSettled.wait(lock, settled);
     const auto entry = g_infoCache.constFind(path);
-    if (entry == g_infoCache.constEnd() || !(entry->identity == identity))
-        return false;
-    found = entry->item;
-    return true;
+    if (entry != g_infoCache.constEnd() && entry->identity == identity) {
+        found = entry->item;
+        return true;
+    }
+    // Kept even when reading fails, so an unreadable file is not tried again.
+    g_infoCache.insert(path, CacheEntry{identity, unread, true});
+    return false;
 }
 
 void Store(const QString& path, const FileIdentity& identity, const CMediaItem& item, const QString& text)
@@ -57,7 +70,19 @@ void Store(const QString& path, const FileIdentity& identity, const CMediaItem& 
     CacheEntry entry{identity, MakeCacheItem(item, text)};
     const std::lock_guard lock(g_infoCacheLock);
     g_infoCache.insert(path, std::move(entry));
+    g_infoCacheSettled.notify_all();
 }
+
+// Ends the reading of a file however it went.
+void EndReading(const QString& path)
+{
+    const std::lock_guard lock(g_infoCacheLock);
+    const auto entry = g_infoCache.find(path);
+    if (entry != g_infoCache.end())
+        entry->reading = false;
+    g_infoCacheSettled.notify_all();
+}
+
 
 struct SafeArrayDeleter {
     void operator()(SAFEARRAY* array) const { SafeArrayDestroy(array); }
@@ -134,6 +159,25 @@ HRESULT ReadAudio(IMediaInfo* info, double duration, const FileIdentity& identit
     return S_OK;
 }
 
+HRESULT ReadFromFile(const FileIdentity& identity, CMediaItem& item, QString& text)
+{
+    ComPtr<IMediaInfo> info;
+    HRESULT hr = OpenMediaInfo(item.m_strPath, info);
+    double duration = 0;
+    VARIANT_BOOL hasVideo = VARIANT_FALSE, hasAudio = VARIANT_FALSE;
+    if (SUCCEEDED(hr))
+        hr = info->GetDuration(&duration);
+    if (SUCCEEDED(hr))
+        hr = info->GetStreams(&hasVideo, &hasAudio);
+    if (FAILED(hr))
+        return hr;
+    if (hasVideo)
+        return ReadVideo(info.Get(), duration, identity, item, text);
+    if (hasAudio)
+        return ReadAudio(info.Get(), duration, identity, item, text);
+    return S_FALSE;
+}
+
 }  // namespace
 
 HRESULT OpenMediaInfo(const QString& path, ComPtr<IMediaInfo>& info)
@@ -160,31 +204,16 @@ CCacheItem MakeCacheItem(const CMediaItem& item, const QString& text)
 HRESULT ReadMediaInfo(CMediaItem& item, QString& text)
 {
     const FileIdentity identity = IdentityOf(item.m_strPath);
+    text = FormatInfoText(226, item);
     CCacheItem cached;
-    if (LookUp(item.m_strPath, identity, cached)) {
+    if (LookUpOrBeginReading(item.m_strPath, identity, cached, MakeCacheItem(item, text))) {
         text = cached.text;
         QBuffer buffer(&cached.picture);
         buffer.open(QIODevice::ReadOnly);
         item.m_image.LoadFromStream(&buffer);
         return S_OK;
     }
-    // Stored at once, so a file whose details cannot be read is not tried again.
-    text = FormatInfoText(226, item);
-    Store(item.m_strPath, identity, item, text);
-
-    ComPtr<IMediaInfo> info;
-    HRESULT hr = OpenMediaInfo(item.m_strPath, info);
-    double duration = 0;
-    VARIANT_BOOL hasVideo = VARIANT_FALSE, hasAudio = VARIANT_FALSE;
-    if (SUCCEEDED(hr))
-        hr = info->GetDuration(&duration);
-    if (SUCCEEDED(hr))
-        hr = info->GetStreams(&hasVideo, &hasAudio);
-    if (FAILED(hr))
-        return hr;
-    if (hasVideo)
-        return ReadVideo(info.Get(), duration, identity, item, text);
-    if (hasAudio)
-        return ReadAudio(info.Get(), duration, identity, item, text);
-    return S_FALSE;
+    const HRESULT hr = ReadFromFile(identity, item, text);
+    EndReading(item.m_strPath);
+    return hr;
 }

@@ -88,6 +88,7 @@ void CMediaListCtrl::Create()
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setAcceptDrops(m_options.acceptDrops);
     setDropIndicatorShown(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // the text column takes what is left
 
     QHeaderView* head = header();
     head->setStretchLastSection(true);

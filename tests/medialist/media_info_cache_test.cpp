@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QSet>
 #include <atomic>
+#include <thread>
+#include <vector>
 #include <gtest/gtest.h>
 
 #include "components/component_interfaces.h"
@@ -99,6 +101,24 @@ TEST_F(MediaInfoCacheTest, RowsShowTheDetailsOfVideoAudioAndUnreadableFiles)
         EXPECT_EQ(text, c.details + DateOf(c.path));
         EXPECT_EQ(row.m_image.Width(), c.pictureWidth) << c.path;
     }
+}
+
+// Two lists showing the same folder read a file at the same time: the one
+// that comes second waits for the first instead of taking its placeholder.
+TEST_F(MediaInfoCacheTest, ReadersOfTheSameFileAtOnceAllGetItsDetails)
+{
+    const std::string video = Fixture("same.mp4", "-f lavfi -i testsrc=size=320x240:rate=25 -t 2 -c:v libx264");
+    std::vector<QString> texts(4);
+    std::vector<std::thread> readers;
+    for (QString& text : texts)
+        readers.emplace_back([&video, &text] {
+            CMediaItem row = RowFor(video);
+            ReadMediaInfo(row, text);
+        });
+    for (std::thread& reader : readers)
+        reader.join();
+    for (const QString& text : texts)
+        EXPECT_TRUE(text.contains("Resolution:\t320 x 240")) << text.toStdString();
 }
 
 TEST_F(MediaInfoCacheTest, AFileChangedSinceItWasReadIsReadAgain)
