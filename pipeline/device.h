@@ -103,7 +103,8 @@ public:
     virtual QString GetOutputFolder() const;
 
     // folder/name.ext, or folder/name (n).ext from n = 2 on, whichever
-    // names nothing that exists yet.
+    // names nothing that exists yet; the name is the context's made safe
+    // (SafeOutputName), so the path never leaves the folder.
     static QString MakeUniqueOutputPath(const QString& folder, const CGraphContext* context, const QString& extension);
     // Puts the Time Grabber in front of the encoder input the task's
     // progress is measured at.

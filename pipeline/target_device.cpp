@@ -5,6 +5,7 @@
 #include "pipeline/device.h"
 #include "pipeline/graph_context.h"
 #include "pipeline/graph_utils.h"
+#include "pipeline/output_name.h"
 #include "platform/com/class_registry.h"
 #include "platform/dshow/media_type.h"
 #include "res/string_table.h"
@@ -42,7 +43,7 @@ QString CTargetDevice::GetOutputFolder() const
 QString CTargetDevice::MakeUniqueOutputPath(const QString& folder, const CGraphContext* context,
                                             const QString& extension)
 {
-    const QString name = context->GetName();
+    const QString name = SafeOutputName(context->GetName());
     const QDir directory(folder);  // joins without doubling a trailing "/"
     for (int n = 1;; ++n) {
         const QString candidate =

@@ -280,8 +280,6 @@ void CFormatDlg::OnOK()
     ReadSelection(m_frameRate, ListOf(handler, &CTargetHandler::GetFrameRates), handler.video.frameRate);
     StoreCodec(m_videoCodec, handler, kVideoEncoders, handler.video.encoder);
     StoreCodec(m_audioCodec, handler, kAudioEncoders, handler.audio.encoder);
-    // A number typed but not yet confirmed counts, as the edit's text would.
-    m_videoBitrate->interpretText();
     handler.video.bitRate = m_videoBitrate->value();
     accept();
 }
