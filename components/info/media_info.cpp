@@ -239,16 +239,29 @@ HRESULT CMediaInfo::GetFrame(double positionSeconds, LONG width, LONG height, SA
 HRESULT CMediaInfo::DecodeFrameAt(double positionSeconds, AVFrame* kept)
 {
     const AVStream& stream = *VideoStream();
-    AvCodecContextPtr decoder;
-    HRESULT hr = OpenDecoder(stream, &decoder);
-    if (FAILED(hr)) return hr;
-
     const int64_t start = stream.start_time != AV_NOPTS_VALUE ? stream.start_time : 0;
     const int64_t target =
         start + av_rescale_q(std::llround(positionSeconds * AV_TIME_BASE), AV_TIME_BASE_Q, stream.time_base);
-    const int64_t skipBefore = av_rescale_q(kSkipMargin, AV_TIME_BASE_Q, stream.time_base);
     // A file that cannot seek is decoded from where probing left it.
     av_seek_frame(m_input.get(), m_video, target, AVSEEK_FLAG_BACKWARD);
+    // Frames decoded from a seek that missed a key frame would be garbage.
+    const HRESULT hr = DecodeFrameUpTo(target, true, kept);
+    if (hr != VFW_E_INVALID_FILE_FORMAT) return hr;
+    // Without an index (MPEG-TS, MPEG-PS) the seek may land after the last key
+    // frame before the position, leaving nothing to decode: then from the
+    // start, where streams whose packets carry no key flags begin too.
+    if (av_seek_frame(m_input.get(), -1, 0, AVSEEK_FLAG_BYTE) < 0)
+        av_seek_frame(m_input.get(), m_video, start, AVSEEK_FLAG_BACKWARD);
+    return DecodeFrameUpTo(target, false, kept);
+}
+
+HRESULT CMediaInfo::DecodeFrameUpTo(int64_t target, bool fromKeyFrame, AVFrame* kept)
+{
+    const AVStream& stream = *VideoStream();
+    AvCodecContextPtr decoder;
+    HRESULT hr = OpenDecoder(stream, &decoder);
+    if (FAILED(hr)) return hr;
+    const int64_t skipBefore = av_rescale_q(kSkipMargin, AV_TIME_BASE_Q, stream.time_base);
 
     AvPacketPtr packet = MakePacket();
     AvFramePtr frame = MakeFrame();
@@ -275,7 +288,17 @@ HRESULT CMediaInfo::DecodeFrameAt(double positionSeconds, AVFrame* kept)
             draining = true;
             continue;
         }
+        if (packet->stream_index == m_video && fromKeyFrame) {
+            const bool key = packet->flags & AV_PKT_FLAG_KEY;
+            // The next key frame lies past the position: its frames are not the one asked for.
+            if (key && packet->pts != AV_NOPTS_VALUE && packet->pts > target) return VFW_E_INVALID_FILE_FORMAT;
+            if (!key) {
+                av_packet_unref(packet.get());
+                continue;
+            }
+        }
         if (packet->stream_index == m_video) {
+            fromKeyFrame = false;
             // Frames nothing refers to are not worth decoding until the position is near.
             const bool farBefore = packet->pts != AV_NOPTS_VALUE && packet->pts < target - skipBefore;
             decoder->skip_frame = farBefore ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;

@@ -43,6 +43,10 @@ private:
     const AVStream* AudioStream() const;
     // The first frame at or after `positionSeconds`, or the last one.
     HRESULT DecodeFrameAt(double positionSeconds, AVFrame* frame);
+    // Decodes from where the input stands (from its next key frame when
+    // asked) up to the frame at `target` (in the stream's time base), or the
+    // last one before the end.
+    HRESULT DecodeFrameUpTo(int64_t target, bool fromKeyFrame, AVFrame* frame);
 
     AvInputPtr m_input;
     int m_video = -1;  // stream indexes, -1 for none

@@ -67,6 +67,9 @@ protected:
             // Red for one second, then blue: which one a position shows says where it landed.
             {"colours_gop250.mp4", "-f lavfi -i color=c=red:s=64x48:r=25:d=1 -f lavfi -i color=c=blue:s=64x48:r=25:d=1 "
                                    "-filter_complex concat=n=2:v=1:a=0 -c:v libx264 -pix_fmt yuv420p -g 250"},
+            // MPEG-TS has no index: a seek may land after the only key frame before the position.
+            {"colours_gop250.ts", "-f lavfi -i color=c=red:s=64x48:r=25:d=1 -f lavfi -i color=c=blue:s=64x48:r=25:d=1 "
+                                  "-filter_complex concat=n=2:v=1:a=0 -c:v libx264 -pix_fmt yuv420p -g 250"},
             {"colours_gop5.mp4", "-f lavfi -i color=c=red:s=64x48:r=25:d=1 -f lavfi -i color=c=blue:s=64x48:r=25:d=1 "
                                  "-filter_complex concat=n=2:v=1:a=0 -c:v libx264 -pix_fmt yuv420p -g 5"},
             // Red above blue: tells the row order.
@@ -280,7 +283,7 @@ TEST_F(MediaInfo, RowsAreStoredBottomFirstInBlueGreenRedOrder)
 
 TEST_F(MediaInfo, APositionLandsOnItsFrameHoweverFarTheKeyFramesLie)
 {
-    for (const char* name : {"colours_gop250.mp4", "colours_gop5.mp4"}) {
+    for (const char* name : {"colours_gop250.mp4", "colours_gop5.mp4", "colours_gop250.ts"}) {
         SCOPED_TRACE(name);
         auto info = Opened(name);
         struct Case {
