@@ -5,6 +5,7 @@
 
 #include "app/command_line.h"
 #include "app/kestrel_doc.h"
+#include "app/stop_signals.h"
 #include "app/task_list_dlg.h"
 #include "app/terminal_task_runner.h"
 #include "pipeline/device.h"
@@ -67,14 +68,19 @@ QString ApplyOptions(CTargetDevice* target, const CExCommandLineInfo& info)
 }
 
 // The queue runs in the task list with a display, else in the terminal.
-void RunQueueUnattended(CKestrelDoc& document)
+// Returns the exit status of a stop signal, else 0.
+int RunQueueUnattended(CKestrelDoc& document)
 {
-    if (HasDisplay()) {
-        CTaskListDlg dialog(&document, true);
-        dialog.exec();
-    } else {
-        RunQueueInTerminal(document);
-    }
+    if (!HasDisplay())
+        return RunQueueInTerminal(document);
+    CStopSignals stopSignals;
+    CTaskListDlg dialog(&document, true);
+    QObject::connect(&stopSignals, &CStopSignals::StopRequested, &dialog, [&document, &dialog] {
+        document.StopAll();
+        dialog.reject();
+    });
+    dialog.exec();
+    return stopSignals.Received() ? stopSignals.ExitStatus() : 0;
 }
 
 int CannotSendTo(const QString& targetName)
@@ -103,6 +109,7 @@ int RunCommandLineTransfer(const CExCommandLineInfo& info)
         files << QFileInfo(file).absoluteFilePath();
     if (!document.TransferFromCommandLine(target, files))
         return CannotSendTo(info.targetName);
-    RunQueueUnattended(document);
+    if (const int stopped = RunQueueUnattended(document))
+        return stopped;
     return document.Tally().transferred == files.size() ? EXIT_ALL_TRANSFERRED : EXIT_SOME_NOT_TRANSFERRED;
 }

@@ -13,6 +13,7 @@
 #include "app/kestrel_doc.h"
 #include "app/main_frame.h"
 #include "app/power_off_wait_dlg.h"
+#include "app/stop_signals.h"
 #include "res/program_resources.h"
 #include "services/settings_store.h"
 #include "services/splash_screen.h"
@@ -24,6 +25,7 @@ CKestrelApp::CKestrelApp() = default;
 // The frame goes before the document it shows.
 CKestrelApp::~CKestrelApp()
 {
+    m_stopSignals.reset();
     m_frame.reset();
     m_document.reset();
 }
@@ -48,6 +50,11 @@ void CKestrelApp::CreateMainWindow()
     CreateDocument();
     m_frame = std::make_unique<CMainFrame>(this, m_document.get());
     TheDeviceNotifier().ListenToDrives();
+    m_stopSignals = std::make_unique<CStopSignals>();
+    QObject::connect(m_stopSignals.get(), &CStopSignals::StopRequested, m_frame.get(), [this] {
+        m_document->StopAll();
+        m_frame->close();
+    });
     m_frame->show();
 }
 

@@ -9,6 +9,7 @@
 
 class CKestrelDoc;
 class CMainFrame;
+class CStopSignals;
 class CSplashScreen;
 
 class CKestrelApp final : public QObject {
@@ -44,4 +45,6 @@ private:
     std::unique_ptr<CSplashScreen> m_splash;
     std::unique_ptr<CKestrelDoc> m_document;
     std::unique_ptr<CMainFrame> m_frame;
+    // SIGTERM (the session ending) or Ctrl+C: stop the transfers and close.
+    std::unique_ptr<CStopSignals> m_stopSignals;
 };

@@ -76,6 +76,12 @@ void CKestrelDoc::RemoveQueuedTask(int index)
         m_queue.erase(m_queue.begin() + index);
 }
 
+void CKestrelDoc::StopAll()
+{
+    m_queue.clear();
+    AbortCurrentTask();
+}
+
 std::unique_ptr<CTranscodeTask> CKestrelDoc::TakeNextTask()
 {
     if (m_queue.empty())

@@ -66,6 +66,9 @@ public:
     const TaskList& Queue() const { return m_queue; }
     // Drops a waiting task (the task list's "Abort task(s)").
     void RemoveQueuedTask(int index);
+    // Drops the queue and aborts the running task (its partial file goes):
+    // the program is asked to stop.
+    void StopAll();
     CTranscodeTask* CurrentTask() const { return m_current.get(); }
     bool PowerOffArmed() const { return m_powerOffArmed; }
     TransferTally Tally() const { return m_tally; }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "app/kestrel_doc.h"
+#include "app/stop_signals.h"
 #include "pipeline/transcode_task.h"
 
 namespace {
@@ -29,6 +30,16 @@ public:
         m_task = nullptr;
     }
 
+    // The running task's line ends as stopped.
+    void Interrupted(CTranscodeTask* task)
+    {
+        if (!task)
+            return;
+        std::fprintf(m_out, "%s%s: stopped\n", m_inPlace ? "\r" : "", qPrintable(task->GetDescription()));
+        std::fflush(m_out);
+        m_task = nullptr;
+    }
+
     void Show(CTranscodeTask* task, float fraction)
     {
         if (!task || !m_inPlace)
@@ -48,20 +59,29 @@ private:
 
 }  // namespace
 
-void RunQueueInTerminal(CKestrelDoc& document, std::FILE* out)
+int RunQueueInTerminal(CKestrelDoc& document, std::FILE* out)
 {
+    CStopSignals stopSignals;
     ProgressLines lines(out);
     document.AddView(&lines);
     QString status;
     float progress = 0;
     for (;;) {
+        if (stopSignals.Received()) {
+            lines.Interrupted(document.CurrentTask());
+            document.StopAll();
+            break;
+        }
         bool idle = false;
         document.Poll(status, progress, idle);
         if (idle)
             break;
-        lines.Show(document.CurrentTask(), progress);
+        CTranscodeTask* task = document.CurrentTask();
+        stopSignals.SetPartialFile(task ? task->GetOutputPath() : QString());
+        lines.Show(task, progress);
         QCoreApplication::processEvents();
         QThread::msleep(100);
     }
     document.RemoveView(&lines);
+    return stopSignals.Received() ? stopSignals.ExitStatus() : 0;
 }

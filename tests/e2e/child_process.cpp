@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 
@@ -98,14 +99,30 @@ int MillisecondsUntil(Clock::time_point deadline)
     return left < 0 ? 0 : static_cast<int>(left);
 }
 
+// Sends the interrupt's signals once its condition holds; true while it waits.
+bool Interrupt(pid_t pid, ChildInterrupt& interrupt)
+{
+    if (!interrupt.when)
+        return false;
+    if (!interrupt.when())
+        return true;
+    for (int signal : interrupt.signals) ::kill(pid, signal);
+    interrupt.when = nullptr;
+    return false;
+}
+
 // Collects both pipes until they end; kills the child at the deadline.
-void Collect(pid_t pid, Pipe& out, Pipe& err, Clock::time_point deadline, ChildOutcome& outcome)
+void Collect(pid_t pid, Pipe& out, Pipe& err, Clock::time_point deadline, ChildInterrupt interrupt,
+             ChildOutcome& outcome)
 {
     std::array<pollfd, 2> fds{{{out.read.Get(), POLLIN, 0}, {err.read.Get(), POLLIN, 0}}};
     std::array<std::string*, 2> texts{&outcome.out, &outcome.err};
     int open = 2;
     while (open > 0) {
-        const int ready = ::poll(fds.data(), fds.size(), MillisecondsUntil(deadline));
+        const bool waiting = Interrupt(pid, interrupt);
+        const int wait = waiting ? std::min(MillisecondsUntil(deadline), 100) : MillisecondsUntil(deadline);
+        const int ready = ::poll(fds.data(), fds.size(), wait);
+        if (ready == 0 && waiting && MillisecondsUntil(deadline) > 0) continue;
         if (ready < 0 && errno == EINTR) continue;
         if (ready <= 0) {
             if (outcome.timedOut) break;  // killed, yet something still holds the pipes open
@@ -146,7 +163,7 @@ ChildOutcome RunChild(const ChildLaunch& launch)
     // Only the child keeps the write ends, so its exit ends the pipes.
     out.write.Reset();
     err.write.Reset();
-    Collect(pid, out, err, Clock::now() + launch.timeLimit, outcome);
+    Collect(pid, out, err, Clock::now() + launch.timeLimit, launch.interrupt, outcome);
     Reap(pid, outcome);
     return outcome;
 }

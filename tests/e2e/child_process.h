@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,11 +20,19 @@ struct ChildOutcome {
     std::string out, err;  // standard output and standard error
 };
 
+// Signals sent to the child once `when` holds (checked ten times a second
+// while it runs), as a user pressing Ctrl+C would.
+struct ChildInterrupt {
+    std::function<bool()> when;
+    std::vector<int> signals;
+};
+
 struct ChildLaunch {
     std::vector<std::string> arguments;    // arguments[0] is the program's path
     std::vector<std::string> environment;  // "NAME=value" each; nothing is inherited
     std::filesystem::path workingFolder;   // empty: the caller's
     std::chrono::seconds timeLimit{120};
+    ChildInterrupt interrupt;              // none without `when`
 };
 
 // Blocks the calling thread until the child has ended and both of its

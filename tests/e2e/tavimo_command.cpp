@@ -50,7 +50,8 @@ std::vector<std::string> TavimoCommand::Environment() const
     return environment;
 }
 
-ChildOutcome TavimoCommand::Run(const std::vector<std::string>& arguments, const fs::path& workingFolder) const
+ChildOutcome TavimoCommand::Run(const std::vector<std::string>& arguments, const fs::path& workingFolder,
+                                ChildInterrupt interrupt) const
 {
     ChildLaunch launch;
     launch.arguments.push_back(TAVIMO_PROGRAM);
@@ -58,6 +59,7 @@ ChildOutcome TavimoCommand::Run(const std::vector<std::string>& arguments, const
     launch.environment = Environment();
     launch.workingFolder = workingFolder;
     launch.timeLimit = kTimeLimit;
+    launch.interrupt = std::move(interrupt);
     return RunChild(launch);
 }
 

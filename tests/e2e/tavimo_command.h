@@ -19,8 +19,8 @@ public:
 
     // Runs the program with `arguments` after its name, from `workingFolder`
     // (empty: the test's). The time limit only catches a hang.
-    ChildOutcome Run(const std::vector<std::string>& arguments,
-                     const std::filesystem::path& workingFolder = {}) const;
+    ChildOutcome Run(const std::vector<std::string>& arguments, const std::filesystem::path& workingFolder = {},
+                     ChildInterrupt interrupt = {}) const;
 
     // Where the program writes for "My Computer" without -outdir.
     const std::filesystem::path& VideosFolder() const { return m_videos; }
