@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "pipeline/device.h"
+#include "pipeline/failure_cause.h"
 #include "platform/dshow/media_guids.h"
 #include "res/string_table.h"
 #include "ui/messages.h"
@@ -38,8 +39,9 @@ CTranscodeTask::CTranscodeTask(CSourceDevice* source, CTargetDevice* target, con
 bool CTranscodeTask::Start()
 {
     CWaitCursor wait;
-    if (FAILED(BuildAndRun())) {
-        Fail();
+    const HRESULT hr = BuildAndRun();
+    if (FAILED(hr)) {
+        Fail(hr);
         return false;
     }
     return true;
@@ -69,9 +71,11 @@ HRESULT CTranscodeTask::BuildAndRun()
 }
 
 // A graph that never ran can still hold a writer that created the file.
-void CTranscodeTask::Fail()
+void CTranscodeTask::Fail(HRESULT failure)
 {
-    ShowError(LoadString(IDS_TRANSFER_ERROR), false);
+    m_failure = failure;
+    const QString cause = FailureCause(failure);
+    ShowError(cause.isEmpty() ? LoadString(IDS_TRANSFER_ERROR) : LoadString(IDS_TRANSFER_ERROR) + u' ' + cause, false);
     Discard();
 }
 
@@ -107,6 +111,8 @@ bool CTranscodeTask::Poll()
         if (FAILED(events->GetEvent(&code, &param1, &param2, 0)))
             return true;
         events->FreeEventParams(code, param1, param2);
+        // EC_ERRORABORT and its kin carry the failure code first.
+        const auto failure = static_cast<HRESULT>(param1);
         if (code == EC_COMPLETE) {
             control->StopWhenReady();
             m_completed = true;
@@ -115,7 +121,7 @@ bool CTranscodeTask::Poll()
         // A failed graph would otherwise stay paused, and its task poll
         // for ever: end it, report it and keep no half-written file.
         if (IsErrorEvent(code)) {
-            Fail();
+            Fail(FAILED(failure) ? failure : E_FAIL);
             return false;
         }
     }

@@ -50,16 +50,20 @@ public:
     // Whether the task ended with its output written: its graph completed,
     // it was not aborted and no error stopped it.
     bool Succeeded() const { return m_completed; }
+    // What made the task fail; S_OK while it has not failed.
+    HRESULT Failure() const { return m_failure; }
 
 private:
     HRESULT BuildAndRun();
-    void Fail();
+    // Reports the transfer error with its cause and keeps no output.
+    void Fail(HRESULT failure);
     // Stops and drops the graph and deletes the partial output file.
     void Discard();
 
     CGraphContext m_context;
     LONGLONG m_duration = -1;
     bool m_completed = false;
+    HRESULT m_failure = S_OK;
     CSourceDevice* m_source;
     CTargetDevice* m_target;
 };

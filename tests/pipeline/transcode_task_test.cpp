@@ -71,6 +71,7 @@ TEST_F(TranscodeTaskTest, AStreamingErrorEndsTheTaskAndDeletesItsOutput)
     const QString output = task.GetOutputPath();
     PollUntilEnded(task);
     EXPECT_FALSE(task.Succeeded());
+    EXPECT_EQ(task.Failure(), testing_filters::kSourceFailure) << "the task keeps the code the graph reported";
     EXPECT_FALSE(QFile::exists(output));
     EXPECT_EQ(presenter.errors, QStringList({LoadString(IDS_TRANSFER_ERROR)}));
 }

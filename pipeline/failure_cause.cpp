@@ -1,0 +1,53 @@
+#include "pipeline/failure_cause.h"
+
+#include "platform/net/http_transfer.h"
+
+namespace {
+
+struct Cause {
+    HRESULT failure;
+    const char* sentence;
+};
+
+constexpr const char* kDiskFull = "The target drive is full.";
+constexpr const char* kNoPermission = "The program may not write to the target folder.";
+constexpr const char* kGone = "The source file or the target folder is no longer there.";
+constexpr const char* kDamaged = "The source is unreadable or damaged.";
+constexpr const char* kNotDecodable = "The source holds a stream that the program cannot decode.";
+constexpr const char* kConnection = "The connection was lost or timed out.";
+constexpr const char* kWriteFault = "The target drive could not be written to.";
+
+constexpr Cause kCauses[] = {
+    {HRESULT_FROM_WIN32(ERROR_DISK_FULL), kDiskFull},
+    {E_ACCESSDENIED, kNoPermission},
+    {HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED), kNoPermission},
+    {HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), kGone},
+    {HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), kGone},
+    {VFW_E_INVALID_FILE_FORMAT, kDamaged},
+    {VFW_E_UNKNOWN_FILE_TYPE, kDamaged},
+    {VFW_E_FILE_TOO_SHORT, kDamaged},
+    {HRESULT_FROM_WIN32(ERROR_READ_FAULT), kDamaged},
+    {HRESULT_FROM_WIN32(ERROR_HANDLE_EOF), kDamaged},
+    {VFW_E_NO_ACCEPTABLE_TYPES, kNotDecodable},
+    {VFW_E_CANNOT_CONNECT, kNotDecodable},
+    {VFW_E_CANNOT_RENDER, kNotDecodable},
+    {VFW_E_TYPE_NOT_ACCEPTED, kNotDecodable},
+    {VFW_E_INVALIDMEDIATYPE, kNotDecodable},
+    {REGDB_E_CLASSNOTREG, kNotDecodable},
+    {HRESULT_FROM_WIN32(ERROR_TIMEOUT), kConnection},
+    {VFW_E_TIMEOUT, kConnection},
+    {HTTP_E_CONNECTION_REFUSED, kConnection},
+    {HTTP_E_HOST_UNREACHABLE, kConnection},
+    {HRESULT_FROM_WIN32(ERROR_WRITE_FAULT), kWriteFault},
+};
+
+}  // namespace
+
+QString FailureCause(HRESULT failure)
+{
+    for (const Cause& cause : kCauses) {
+        if (cause.failure == failure)
+            return QString::fromLatin1(cause.sentence);
+    }
+    return {};
+}
