@@ -128,6 +128,7 @@ void CKestrelDoc::Poll(QString& status, float& progress, bool& idle)
         }
         m_current = TakeNextTask();
         if (!m_current->Start()) {
+            Broadcast(EVENT_TASK_NOT_STARTED, m_current.get());
             m_current.reset();
             m_tally.failed++;
             m_polling = false;

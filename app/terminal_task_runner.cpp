@@ -18,9 +18,14 @@ public:
 
     void OnBroadcast(int code, void* param) override
     {
+        auto* task = static_cast<CTranscodeTask*>(param);
+        if (code == EVENT_TASK_NOT_STARTED) {
+            std::fprintf(m_out, "%s: failed\n", qPrintable(task->GetDescription()));
+            std::fflush(m_out);
+            return;
+        }
         if (code != EVENT_TASK_FINISHED)
             return;
-        auto* task = static_cast<CTranscodeTask*>(param);
         const char* result = task->Succeeded() ? "done" : "failed";
         if (m_inPlace && task == m_task)
             std::fprintf(m_out, "\r[%s] %s\n", task->Succeeded() ? "100%" : "fail", qPrintable(task->GetDescription()));

@@ -67,15 +67,20 @@ TEST(RefusedItemsTest, CorruptItemsFailAloneAndLeaveNoOutput)
     testing_files::WriteFileBytes(temp.File("empty.wav"), "");
     const std::vector<std::string> corrupt{"bad.mp4", "truncated.mp4", "empty.wav"};
 
-    std::vector<std::string> arguments{"-sendto=My Computer", "-outdir=" + outputs.string(),
+    // A corrupt item first, which fails as it starts, and the others between good ones.
+    std::vector<std::string> arguments{"-sendto=My Computer", "-outdir=" + outputs.string(), temp.File(corrupt[0]),
                                        temp.File(kGood.fileName)};
-    for (const auto& name : corrupt) arguments.push_back(temp.File(name));
+    for (size_t i = 1; i < corrupt.size(); ++i) arguments.push_back(temp.File(corrupt[i]));
     arguments.push_back(temp.File(kTone.fileName));
     const ChildOutcome outcome = TavimoCommand(temp.Path() / "home").Run(arguments);
 
     EXPECT_EQ(outcome.exitCode, 1) << Describe(outcome);
     EXPECT_EQ(Occurrences(outcome.err, kTransferError), static_cast<int>(corrupt.size())) << outcome.err;
-    for (const auto& name : corrupt) EXPECT_FALSE(fs::exists(OutputFor(outputs, name, "mp4"))) << name;
+    for (const auto& name : corrupt) {
+        EXPECT_FALSE(fs::exists(OutputFor(outputs, name, "mp4"))) << name;
+        const std::string line = "Transferring " + fs::path(name).stem().string() + ": failed";
+        EXPECT_EQ(Occurrences(outcome.out, line), 1) << "every item has its line: " << outcome.out;
+    }
     ExpectConverted(outputs, kGood);
     ExpectConverted(outputs, kTone);
 }
