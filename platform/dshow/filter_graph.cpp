@@ -222,7 +222,7 @@ std::vector<ComPtr<IBaseFilter>> CFilterGraph::Sinks() const
 
 void CFilterGraph::ExpectCompletionFrom(const std::vector<ComPtr<IBaseFilter>>& sinks)
 {
-    m_events.ResetCompletion();
+    m_events.BeginRun();
     std::lock_guard lock(m_completionLock);
     m_pendingSinks.clear();
     for (const auto& sink : sinks) m_pendingSinks.insert(reinterpret_cast<LONG_PTR>(sink.Get()));

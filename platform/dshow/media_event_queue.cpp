@@ -40,8 +40,9 @@ HRESULT CMediaEventQueue::WaitForCompletion(long timeoutMs, long* code)
     return S_OK;
 }
 
-void CMediaEventQueue::ResetCompletion()
+void CMediaEventQueue::BeginRun()
 {
     std::lock_guard lock(m_lock);
     m_completion.reset();
+    m_events.clear();
 }

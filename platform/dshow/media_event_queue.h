@@ -24,8 +24,9 @@ public:
     HRESULT Get(Event* event, long timeoutMs);
     // The code that ended the run, E_ABORT on time-out; leaves the queue alone.
     HRESULT WaitForCompletion(long timeoutMs, long* code);
-    // Forgets a completion, for a new run; queued events stay.
-    void ResetCompletion();
+    // Forgets the earlier run, its completion and its unread events: a
+    // stopped graph that runs again reports only what this run does.
+    void BeginRun();
 
 private:
     template <class Predicate>

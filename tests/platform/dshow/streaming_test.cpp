@@ -68,6 +68,20 @@ TEST(Streaming, SourceFailureEndsTheRunWithErrorAbort)
     EXPECT_TRUE(c.h.RemainingEvents().empty());
 }
 
+// A run's unread events never reach the next run of the same graph.
+TEST(Streaming, EventsOfAnEarlierRunAreGoneWhenTheGraphRunsAgain)
+{
+    NumberedChain c({.count = 5});
+    ASSERT_EQ(c.h.RunFree(), S_OK);
+    long code = 0;
+    ASSERT_EQ(c.h.events->WaitForCompletion(5000, &code), S_OK);
+    ASSERT_EQ(c.h.control->Stop(), S_OK);  // EC_COMPLETE left unread
+    ASSERT_EQ(c.h.RunFree(), S_OK);
+    EXPECT_EQ(c.h.EventCodesUntilEnd(), std::vector<long>{EC_COMPLETE});
+    ASSERT_EQ(c.h.control->Stop(), S_OK);
+    EXPECT_TRUE(c.h.RemainingEvents().empty()) << "only this run's EC_COMPLETE";
+}
+
 TEST(Streaming, StopInTheMiddleJoinsEveryStreamingThread)
 {
     NumberedChain c({.count = -1});
