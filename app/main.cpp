@@ -1,5 +1,6 @@
 // Orvex Tavimo: carries video and audio from a source device to a target device.
 #include <QApplication>
+#include <algorithm>
 #include <cstdio>
 
 #include "app/command_line.h"
@@ -8,7 +9,9 @@
 #include "app/media_engine.h"
 #include "app/screenshots.h"
 #include "res/string_table.h"
+#include "pipeline/transcode_task.h"
 #include "services/ffdshow_blacklist.h"
+#include "services/settings_store.h"
 #include "version.h"
 
 namespace {
@@ -31,6 +34,13 @@ QString TakeScreenshotFolder(QStringList& arguments)
             return arguments.takeAt(i).mid(prefix.size());
     }
     return {};
+}
+
+// A task that is stuck fails after the configured time (at least a second).
+void ApplyTransferSettings()
+{
+    const int seconds = GetProfileInt(kGeneralSection, kTaskStallEntry, kDefaultTaskStallSeconds);
+    SetTaskStallLimit(std::chrono::seconds(std::max(seconds, 1)));
 }
 
 // Without a window system the program still runs, in the terminal.
@@ -66,6 +76,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(AppName());
     QApplication::setApplicationVersion(QString::fromLatin1(kApplicationVersion));
     StartMediaEngine();
+    ApplyTransferSettings();
     AddToFfdshowBlacklist();
     if (!info.targetName.isEmpty())
         return RunCommandLineTransfer(info);

@@ -16,6 +16,7 @@ constexpr const char* kDamaged = "The source is unreadable or damaged.";
 constexpr const char* kNotDecodable = "The source holds a stream that the program cannot decode.";
 constexpr const char* kConnection = "The connection was lost or timed out.";
 constexpr const char* kWriteFault = "The target drive could not be written to.";
+constexpr const char* kStalled = "The conversion stopped making progress.";
 
 constexpr Cause kCauses[] = {
     {HRESULT_FROM_WIN32(ERROR_DISK_FULL), kDiskFull},
@@ -35,7 +36,7 @@ constexpr Cause kCauses[] = {
     {VFW_E_INVALIDMEDIATYPE, kNotDecodable},
     {REGDB_E_CLASSNOTREG, kNotDecodable},
     {HRESULT_FROM_WIN32(ERROR_TIMEOUT), kConnection},
-    {VFW_E_TIMEOUT, kConnection},
+    {VFW_E_TIMEOUT, kStalled},
     {HTTP_E_CONNECTION_REFUSED, kConnection},
     {HTTP_E_HOST_UNREACHABLE, kConnection},
     {HRESULT_FROM_WIN32(ERROR_WRITE_FAULT), kWriteFault},

@@ -1,6 +1,7 @@
 #include "pipeline/transcode_task.h"
 
 #include <QFile>
+#include <atomic>
 
 #include "pipeline/device.h"
 #include "pipeline/failure_cause.h"
@@ -28,7 +29,19 @@ ComPtr<I> GraphInterface(const CGraphContext& context)
     return result;
 }
 
+std::atomic<std::chrono::milliseconds::rep> g_stallLimitMs{std::chrono::milliseconds(std::chrono::minutes(2)).count()};
+
 }  // namespace
+
+void SetTaskStallLimit(std::chrono::milliseconds limit)
+{
+    g_stallLimitMs = limit.count();
+}
+
+std::chrono::milliseconds TaskStallLimit()
+{
+    return std::chrono::milliseconds(g_stallLimitMs.load());
+}
 
 CTranscodeTask::CTranscodeTask(CSourceDevice* source, CTargetDevice* target, const QString& name,
                                const QString& sourcePath, bool audioOnly, IGraphBuilder* graph)
@@ -39,6 +52,7 @@ CTranscodeTask::CTranscodeTask(CSourceDevice* source, CTargetDevice* target, con
 bool CTranscodeTask::Start()
 {
     CWaitCursor wait;
+    m_sinceChange.start();
     const HRESULT hr = BuildAndRun();
     if (FAILED(hr)) {
         Fail(hr);
@@ -108,9 +122,15 @@ bool CTranscodeTask::Poll()
     for (;;) {
         long code = 0;
         LONG_PTR param1 = 0, param2 = 0;
-        if (FAILED(events->GetEvent(&code, &param1, &param2, 0)))
-            return true;
+        if (FAILED(events->GetEvent(&code, &param1, &param2, 0))) {
+            if (!IsStalled())
+                return true;
+            // A graph that can neither finish nor fail would hold the queue for ever.
+            Fail(VFW_E_TIMEOUT);
+            return false;
+        }
         events->FreeEventParams(code, param1, param2);
+        m_sinceChange.restart();
         // EC_ERRORABORT and its kin carry the failure code first.
         const auto failure = static_cast<HRESULT>(param1);
         if (code == EC_COMPLETE) {
@@ -155,7 +175,17 @@ float CTranscodeTask::GetProgress()
         }
     }
     const double divisor = m_duration >= 1 ? double(m_duration) : 1.0;
-    return float(double(current) / divisor);
+    const float progress = float(double(current) / divisor);
+    if (progress != m_lastProgress) {
+        m_lastProgress = progress;
+        m_sinceChange.restart();
+    }
+    return progress;
+}
+
+bool CTranscodeTask::IsStalled() const
+{
+    return m_sinceChange.isValid() && m_sinceChange.elapsed() > TaskStallLimit().count();
 }
 
 QString CTranscodeTask::GetDescription()

@@ -5,9 +5,16 @@
 // User-interface thread only; the graph streams on its own threads.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
+#include <chrono>
 
 #include "pipeline/graph_context.h"
+
+// How long a running task may show neither progress nor an event before it
+// counts as stuck and fails; process-wide (a setting, short in tests).
+void SetTaskStallLimit(std::chrono::milliseconds limit);
+std::chrono::milliseconds TaskStallLimit();
 
 class CSourceDevice;
 class CTargetDevice;
@@ -61,7 +68,11 @@ private:
     void Discard();
 
     CGraphContext m_context;
+    bool IsStalled() const;
+
     LONGLONG m_duration = -1;
+    float m_lastProgress = -1;
+    QElapsedTimer m_sinceChange;  // since the last progress or event
     bool m_completed = false;
     HRESULT m_failure = S_OK;
     CSourceDevice* m_source;

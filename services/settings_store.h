@@ -13,6 +13,9 @@ inline constexpr const char* kUpdateCheckEntry = "UpdateCheck";
 inline constexpr const char* kUpdateServerEntry = "UpdateServer";
 // One value per device display name; 0 hides the device's tab and page.
 inline constexpr const char* kDevicesSection = "Devices";
+// Seconds a transfer may show neither progress nor an event before it fails.
+inline constexpr const char* kTaskStallEntry = "TaskStallSeconds";
+inline constexpr int kDefaultTaskStallSeconds = 120;
 
 // The folder that plays the part of HKEY_CURRENT_USER\Software: the XDG
 // config folder ($XDG_CONFIG_HOME, else ~/.config), read at each call.

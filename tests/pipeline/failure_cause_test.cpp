@@ -25,6 +25,7 @@ TEST(FailureCause, SaysWhyInOneSentenceForWhatAUserCanActOn)
         {VFW_E_NO_ACCEPTABLE_TYPES, "The source holds a stream that the program cannot decode."},
         {HRESULT_FROM_WIN32(ERROR_TIMEOUT), "The connection was lost or timed out."},
         {HResultFromErrno(EIO), "The target drive could not be written to."},
+        {VFW_E_TIMEOUT, "The conversion stopped making progress."},
         {E_FAIL, ""},
         {S_OK, ""},
     };

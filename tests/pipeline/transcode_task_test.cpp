@@ -76,6 +76,37 @@ TEST_F(TranscodeTaskTest, AStreamingErrorEndsTheTaskAndDeletesItsOutput)
     EXPECT_EQ(presenter.errors, QStringList({LoadString(IDS_TRANSFER_ERROR)}));
 }
 
+// Restores the stall limit a test shortens.
+class ScopedStallLimit {
+public:
+    explicit ScopedStallLimit(std::chrono::milliseconds limit) : m_previous(TaskStallLimit()) { SetTaskStallLimit(limit); }
+    ~ScopedStallLimit() { SetTaskStallLimit(m_previous); }
+
+private:
+    std::chrono::milliseconds m_previous;
+};
+
+// Samples flow, but nothing tells how far they got: as stuck as a graph can be.
+TEST_F(TranscodeTaskTest, ATaskWithoutProgressOrEventsFailsAfterTheStallLimit)
+{
+    const ScopedStallLimit shortLimit(std::chrono::milliseconds(300));
+    source.settings.count = -1;
+    CTranscodeTask task(&source, &target, "Clip", "/v/Clip.mp4", false);
+    ASSERT_TRUE(task.Start());
+    const QString output = task.GetOutputPath();
+    bool running = true;
+    for (int i = 0; i < 500 && running; ++i) {
+        task.GetProgress();
+        running = task.Poll();
+        QThread::msleep(10);
+    }
+    ASSERT_FALSE(running) << "the task ends by itself";
+    EXPECT_EQ(task.Failure(), VFW_E_TIMEOUT);
+    EXPECT_FALSE(QFile::exists(output));
+    EXPECT_EQ(presenter.errors,
+              QStringList({LoadString(IDS_TRANSFER_ERROR) + " The conversion stopped making progress."}));
+}
+
 TEST_F(TranscodeTaskTest, ARunningTaskPollsTrueUntilAborted)
 {
     source.settings.count = -1;  // endless
