@@ -85,18 +85,35 @@ HRESULT FindPinByDirection(IBaseFilter* filter, PIN_DIRECTION direction, IPin** 
     }
 }
 
+namespace {
+
+// A failed insert leaves the graph as it found it: without the filter, and
+// with the pin linked to its old peer again.
+void RestoreLink(IGraphBuilder* graph, IBaseFilter* filter, bool added, IPin* peer, IPin* pin)
+{
+    if (added)
+        graph->RemoveFilter(filter);
+    if (FAILED(graph->ConnectDirect(peer, pin, nullptr)))
+        graph->Connect(peer, pin);
+}
+
+}  // namespace
+
 HRESULT InsertFilterBefore(IBaseFilter* filter, IGraphBuilder* graph, IPin* pin)
 {
     if (!filter || !graph || !pin)
         return E_POINTER;
     ComPtr<IPin> peer;
     HRESULT hr = pin->ConnectedTo(peer.ReleaseAndGetAddressOf());
-    if (SUCCEEDED(hr))
-        hr = graph->Disconnect(peer.Get());
+    if (FAILED(hr))
+        return hr;
+    hr = graph->Disconnect(peer.Get());
     if (SUCCEEDED(hr))
         hr = graph->Disconnect(pin);
-    if (SUCCEEDED(hr))
-        hr = graph->AddFilter(filter, nullptr);
+    if (FAILED(hr))
+        return hr;
+    hr = graph->AddFilter(filter, nullptr);
+    const bool added = SUCCEEDED(hr);
     ComPtr<IPin> in, out;
     if (SUCCEEDED(hr))
         hr = FindPinByDirection(filter, PINDIR_INPUT, in.ReleaseAndGetAddressOf());
@@ -106,6 +123,8 @@ HRESULT InsertFilterBefore(IBaseFilter* filter, IGraphBuilder* graph, IPin* pin)
         hr = graph->Connect(peer.Get(), in.Get());
     if (SUCCEEDED(hr))
         hr = graph->Connect(out.Get(), pin);
+    if (FAILED(hr))
+        RestoreLink(graph, filter, added, peer.Get(), pin);
     return hr;
 }
 

@@ -2,6 +2,7 @@
 
 #include "components/component_ids.h"
 #include "pipeline/graph_utils.h"
+#include "platform/dshow/graph_pins.h"
 #include "res/string_table.h"
 #include "targets/conversion_filters.h"
 #include "targets/target_filters.h"
@@ -57,11 +58,13 @@ HRESULT CAudioFileTargetHandler::CompleteGraph()
     const HRESULT hr = FindPinByName(m_writer.Get(), "In", writerIn.ReleaseAndGetAddressOf());
     if (FAILED(hr))
         return hr;
-    // The file then keeps the source's rate, which still plays.
-    AddResampleFilter(m_graph.Get(), writerIn.Get(), audio);
+    // Without the converter the file keeps the source's rate, which still
+    // plays; a writer left unlinked would wait for its stream for ever.
+    const HRESULT resampled = AddResampleFilter(m_graph.Get(), writerIn.Get(), audio);
+    const bool linked = IsPinConnected(writerIn.Get());
     m_writer.Reset();
     m_graph.Reset();
-    return S_OK;
+    return FAILED(resampled) && !linked ? resampled : S_OK;
 }
 
 QString CAudioFileTargetHandler::GetFileExtension() const

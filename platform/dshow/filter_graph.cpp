@@ -243,10 +243,23 @@ HRESULT CFilterGraph::ChangeState(Change change)
     return S_OK;
 }
 
+// Streams flow, yet no filter could end them: nothing would ever post the
+// completion a run waits for. (Branches that end in a filter with unlinked
+// outputs are left alone: graphs carry such leftovers and still complete.)
+bool CFilterGraph::StreamsWithoutSink() const
+{
+    if (!Sinks().empty()) return false;
+    for (const auto& entry : m_filters)
+        for (const auto& pin : PinsOf(entry.filter.Get(), PINDIR_OUTPUT))
+            if (IsPinConnected(pin.Get())) return true;
+    return false;
+}
+
 HRESULT CFilterGraph::Pause()
 {
     std::lock_guard lock(m_graphLock);
     if (m_state == State_Paused) return S_OK;
+    if (m_state == State_Stopped && StreamsWithoutSink()) return VFW_E_NOT_CONNECTED;
     if (m_state == State_Stopped) ExpectCompletionFrom(Sinks());
     if (m_state == State_Running && m_clock) m_clock->GetTime(&m_pausedAt);
     const HRESULT hr = ChangeState([](IBaseFilter* f) { return f->Pause(); });

@@ -103,6 +103,7 @@ private:
     std::vector<ComPtr<IBaseFilter>> DownstreamFirst() const;
     // Filters that end a stream: renderers, or filters with connected inputs
     // and no output pins.
+    bool StreamsWithoutSink() const;
     std::vector<ComPtr<IBaseFilter>> Sinks() const;
     std::vector<ComPtr<IMediaSeeking>> SinkSeekers() const;
     void ExpectCompletionFrom(const std::vector<ComPtr<IBaseFilter>>& sinks);

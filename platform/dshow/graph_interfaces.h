@@ -45,6 +45,8 @@ protected:
 
 struct IMediaControl : IUnknown {
     static constexpr IID iid = MakeGuid("{56A868B1-0AD4-11CE-B03A-0020AF0BA770}");
+    // From stopped, both refuse with VFW_E_NOT_CONNECTED a graph whose
+    // streams reach no sink at all: it could never complete.
     virtual HRESULT Run() = 0;
     virtual HRESULT Pause() = 0;
     // Returns once every streaming thread has ended.

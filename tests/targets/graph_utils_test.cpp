@@ -133,6 +133,17 @@ TEST_F(GraphUtilsTest, InsertFilterBeforeSplicesBetweenAPinAndItsPeer)
     const size_t filters = target_testing::FilterClasses(h.graph.Get()).size();
     EXPECT_TRUE(FAILED(InsertFilterBefore(second.Get(), h.graph.Get(), audio.Get())));
     EXPECT_EQ(target_testing::FilterClasses(h.graph.Get()).size(), filters);
+
+    // A filter that cannot take the stream: the link it broke is back, the filter gone.
+    ComPtr<IBaseFilter> audioOnly;
+    ASSERT_EQ(CreateTargetFilter(CLSID_SampleRateConverter, &audioOnly), S_OK);
+    EXPECT_TRUE(FAILED(InsertFilterBefore(audioOnly.Get(), h.graph.Get(), discardIn.Get())));
+    EXPECT_EQ(target_testing::FilterClasses(h.graph.Get()).size(), filters);
+    ASSERT_EQ(discardIn->ConnectedTo(peer.ReleaseAndGetAddressOf()), S_OK);
+    EXPECT_EQ(FilterOf(peer.Get()).Get(), grabber.Get());
+    ASSERT_EQ(h.RunFree(), S_OK);
+    EXPECT_EQ(h.EventCodesUntilEnd(), std::vector<long>{EC_COMPLETE});
+    h.control->Stop();
 }
 
 uint32_t Committed(IBaseFilter* filter, const GUID& parameter)

@@ -68,6 +68,22 @@ TEST(Streaming, SourceFailureEndsTheRunWithErrorAbort)
     EXPECT_TRUE(c.h.RemainingEvents().empty());
 }
 
+// Streams that reach no sink could never complete: the graph refuses to
+// start instead of running for ever.
+TEST(Streaming, AGraphWithAStreamThatReachesNoSinkRefusesToStart)
+{
+    GraphHarness h;
+    auto* source = new CNumberedSource({.count = 5});
+    auto* pass = new CPassThrough();
+    ComPtr<IBaseFilter> refs[] = {source, pass};
+    ASSERT_EQ(h.AddChain({{source, "Source"}, {pass, "Pass"}}), S_OK);
+    EXPECT_EQ(h.control->Pause(), VFW_E_NOT_CONNECTED);
+    EXPECT_EQ(h.control->Run(), VFW_E_NOT_CONNECTED);
+    OAFilterState state = State_Running;
+    EXPECT_EQ(h.control->GetState(0, &state), S_OK);
+    EXPECT_EQ(state, State_Stopped);
+}
+
 // A run's unread events never reach the next run of the same graph.
 TEST(Streaming, EventsOfAnEarlierRunAreGoneWhenTheGraphRunsAgain)
 {
