@@ -46,7 +46,7 @@ TEST(OutputQueue, StopsInTheMiddleAndRunsAgain)
     QueuedChain c(-1);
     for (int run = 0; run < 3; ++run) {
         ASSERT_EQ(c.h.RunFree(), S_OK);
-        c.sink->WaitForSamples(c.sink->ReceivedCount() + 50);
+        ASSERT_TRUE(c.sink->WaitForSamples(c.sink->ReceivedCount() + 50));
         ASSERT_EQ(c.h.control->Stop(), S_OK);
         EXPECT_EQ(CNumberedSource::s_liveThreads.load(), 0);
     }

@@ -102,7 +102,7 @@ TEST(Streaming, StopInTheMiddleJoinsEveryStreamingThread)
 {
     NumberedChain c({.count = -1});
     ASSERT_EQ(c.h.RunFree(), S_OK);
-    c.sink->WaitForSamples(100);
+    ASSERT_TRUE(c.sink->WaitForSamples(100));
     EXPECT_EQ(CNumberedSource::s_liveThreads.load(), 1);
 
     ASSERT_EQ(c.h.control->Stop(), S_OK);
@@ -115,7 +115,7 @@ TEST(Streaming, StopInTheMiddleJoinsEveryStreamingThread)
 
     // The same graph runs again from the start.
     ASSERT_EQ(c.h.control->Run(), S_OK);
-    c.sink->WaitForSamples(afterStop + 10);
+    ASSERT_TRUE(c.sink->WaitForSamples(afterStop + 10));
     ASSERT_EQ(c.h.control->Stop(), S_OK);
 }
 
@@ -161,7 +161,7 @@ TEST(Streaming, ReleasingARunningGraphStopsItFirst)
     {
         NumberedChain c({.count = -1});
         ASSERT_EQ(c.h.RunFree(), S_OK);
-        c.sink->WaitForSamples(20);
+        ASSERT_TRUE(c.sink->WaitForSamples(20));
     }
     EXPECT_EQ(CNumberedSource::s_liveThreads.load(), 0);
 }
@@ -196,9 +196,9 @@ TEST(Streaming, WithAClockTheSinkWaitsForEachSamplesTime)
     c.h.mediaFilter->SetSyncSource(clock.Get());
     ASSERT_EQ(c.h.mediaFilter->Run(0), S_OK);
 
-    c.sink->WaitForSamples(1);  // sample 0 is due at time 0
+    ASSERT_TRUE(c.sink->WaitForSamples(1));  // sample 0 is due at time 0
     clock->now = kFrameTime;
-    c.sink->WaitForSamples(2);
+    ASSERT_TRUE(c.sink->WaitForSamples(2));
     EXPECT_EQ(c.sink->ReceivedCount(), 2) << "sample 2 is not due before 2 frames";
     clock->now = 3 * kFrameTime;
     EXPECT_EQ(c.h.EventCodesUntilEnd(), std::vector<long>{EC_COMPLETE});

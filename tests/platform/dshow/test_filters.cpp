@@ -236,10 +236,11 @@ int CTestSink::ReceivedCount()
     return static_cast<int>(m_received.size());
 }
 
-void CTestSink::WaitForSamples(int count)
+bool CTestSink::WaitForSamples(int count)
 {
     std::unique_lock lock(m_lock);
-    m_arrived.wait(lock, [&] { return static_cast<int>(m_received.size()) >= count; });
+    return m_arrived.wait_for(lock, std::chrono::seconds(10),
+                              [&] { return static_cast<int>(m_received.size()) >= count; });
 }
 
 void CTestSink::HoldSample(int number, Gate* gate)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -125,7 +126,8 @@ public:
     std::thread::id RenderingThread();
     int ReceivedCount();
     // Waits until at least `count` samples arrived.
-    void WaitForSamples(int count);
+    // False when they have not all arrived within a generous ten seconds.
+    [[nodiscard]] bool WaitForSamples(int count);
     // DoRenderSample of sample `number` waits for the gate before it counts.
     void HoldSample(int number, Gate* gate);
     // Waits until the held sample has arrived and waits at the gate.
