@@ -7,6 +7,8 @@
 #include "medialist/media_list_notify.h"
 #include "platform/shell/shell_namespace.h"
 #include "platform/shell/user_folders.h"
+#include "ui/dialog_units.h"
+#include "ui/flat_button.h"
 
 void LinkFolderComboAndList(CFolderCombo& combo, CMediaListCtrl& list, std::function<void()> filesChanged)
 {
@@ -20,6 +22,15 @@ void LinkFolderComboAndList(CFolderCombo& combo, CMediaListCtrl& list, std::func
         if (code == FCN_SELCHANGE)
             list.BrowseFolder(combo.Current());
     });
+}
+
+CFlatButton* AddUpButton(QWidget* page, int id, const QRect& units, CMediaListCtrl& list)
+{
+    constexpr int kUpPicture = 372;
+    CFlatButton* button = PlaceControl(new CFlatButton(page), id, units);
+    button->SetImageId(kUpPicture);
+    QObject::connect(button, &QPushButton::clicked, &list, &CMediaListCtrl::UpOneLevel);
+    return button;
 }
 
 void ShowFolder(CFolderCombo& combo, CMediaListCtrl& list, const CNameSpaceItem& folder)

@@ -8,10 +8,18 @@
 
 #include "platform/shell/item_id_list.h"
 
+class CFlatButton;
 class CFolderCombo;
 class CMediaListCtrl;
+class QRect;
+class QWidget;
 
 void LinkFolderComboAndList(CFolderCombo& combo, CMediaListCtrl& list, std::function<void()> filesChanged);
+
+// The up-one-level button of a folder page, in the pages' system colours
+// with picture 372, placed at `units` under `id`; a click takes the list
+// one level up.
+CFlatButton* AddUpButton(QWidget* page, int id, const QRect& units, CMediaListCtrl& list);
 
 // Lists the folder and shows it in the combo.
 void ShowFolder(CFolderCombo& combo, CMediaListCtrl& list, const CNameSpaceItem& folder);

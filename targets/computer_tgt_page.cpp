@@ -1,7 +1,6 @@
 #include "targets/computer_tgt_page.h"
 
 #include <QComboBox>
-#include <QPalette>
 #include <QPushButton>
 
 #include "medialist/folder_combo.h"
@@ -14,10 +13,6 @@
 #include "ui/dialog_units.h"
 #include "ui/flat_button.h"
 
-namespace {
-constexpr int kUpPicture = 372;
-}
-
 CComputerTgtPage::CComputerTgtPage(CComputerTgtDev* device, CKestrelDoc* document)
     : CTargetPage(device, document), m_target(device)
 {
@@ -29,12 +24,6 @@ void CComputerTgtPage::OnInitDialog()
     resize(DialogUnitsToPixels(font(), QRect(0, 0, 388, 238)).size());
     AddLabel(kFolderLabel, QStringLiteral("Target folder:"), QRect(7, 9, 80, 8));
     AddFolderCombo(kFolderCombo, QRect(91, 7, 266, 14));
-    const QPalette colours = palette();
-    m_upButton = PlaceControl(new CFlatButton(colours.color(QPalette::Base), colours.color(QPalette::Highlight),
-                                              colours.color(QPalette::Text), colours.color(QPalette::HighlightedText),
-                                              this),
-                              kUpButton, QRect(364, 7, 17, 14));
-    m_upButton->SetImageId(kUpPicture);
     AddLabel(kFormatLabel, QStringLiteral("Target file format:"), QRect(7, 27, 80, 8));
     m_formatCombo = PlaceControl(new QComboBox(this), kFormatCombo, QRect(91, 25, 214, 14));
     m_settingsButton = PlaceControl(new QPushButton(QStringLiteral("Settings..."), this), kSettingsButton,
@@ -43,6 +32,7 @@ void CComputerTgtPage::OnInitDialog()
     AddProfileCombo(QRect(91, 43, 290, 14));
     AddLabel(kContentLabel, QStringLiteral("Current Content of Target Folder"), QRect(7, 63, 374, 8));
     AddMediaList(true, true, QRect(7, 75, 374, 156));
+    m_upButton = AddUpButton(this, kUpButton, QRect(364, 7, 17, 14), *MediaList());
 
     for (int id : {kFolderLabel, kFormatLabel, kProfileLabel})
         AddAnchor(id, ANCHOR_LEFT | ANCHOR_TOP);
@@ -52,7 +42,6 @@ void CComputerTgtPage::OnInitDialog()
     AddAnchor(kSettingsButton, ANCHOR_TOP | ANCHOR_RIGHT);
     AddAnchor(kMediaList, ANCHOR_LEFT | ANCHOR_TOP | ANCHOR_RIGHT | ANCHOR_BOTTOM);
 
-    connect(m_upButton, &QPushButton::clicked, MediaList(), &CMediaListCtrl::UpOneLevel);
     connect(m_formatCombo, &QComboBox::activated, this, &CComputerTgtPage::OnFormatChosen);
     connect(m_settingsButton, &QPushButton::clicked, this, &CComputerTgtPage::OnSettings);
     // Wherever the list goes, the files go.

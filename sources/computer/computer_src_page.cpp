@@ -1,7 +1,5 @@
 #include "sources/computer/computer_src_page.h"
 
-#include <QPalette>
-
 #include "medialist/folder_combo.h"
 #include "medialist/folder_link.h"
 #include "medialist/media_list_ctrl.h"
@@ -10,10 +8,6 @@
 #include "ui/document_events.h"
 #include "ui/ex_static.h"
 #include "ui/flat_button.h"
-
-namespace {
-constexpr int kUpPicture = 372;
-}
 
 CComputerSrcPage::CComputerSrcPage(CComputerSrcDev* device, CKestrelDoc* document) : CDevicePage(device, document)
 {
@@ -25,24 +19,18 @@ void CComputerSrcPage::OnInitDialog()
     resize(DialogUnitsToPixels(font(), QRect(0, 0, 388, 238)).size());
     m_label = PlaceControl(new CExStatic(QStringLiteral("Source Folder:"), this), kLabel, QRect(7, 9, 73, 8));
     m_folderCombo = PlaceControl(new CFolderCombo(this), kFolderCombo, QRect(91, 7, 266, 14));
-    const QPalette colours = palette();
-    m_upButton = PlaceControl(new CFlatButton(colours.color(QPalette::Base), colours.color(QPalette::Highlight),
-                                              colours.color(QPalette::Text), colours.color(QPalette::HighlightedText),
-                                              this),
-                              kUpButton, QRect(364, 7, 17, 14));
-    m_upButton->SetImageId(kUpPicture);
     m_mediaList = new CMediaListCtrl(this);
     m_mediaList->MutableOptions().showAudio = true;
     m_mediaList->MutableOptions().acceptDrops = true;
     m_mediaList->Create();
     PlaceControl(m_mediaList, kMediaList, QRect(7, 28, 374, 203));
+    m_upButton = AddUpButton(this, kUpButton, QRect(364, 7, 17, 14), *m_mediaList);
 
     AddAnchor(kLabel, ANCHOR_LEFT | ANCHOR_TOP);
     AddAnchor(kFolderCombo, ANCHOR_LEFT | ANCHOR_TOP | ANCHOR_RIGHT);
     AddAnchor(kUpButton, ANCHOR_TOP | ANCHOR_RIGHT);
     AddAnchor(kMediaList, ANCHOR_LEFT | ANCHOR_TOP | ANCHOR_RIGHT | ANCHOR_BOTTOM);
 
-    connect(m_upButton, &QPushButton::clicked, m_mediaList, &CMediaListCtrl::UpOneLevel);
     LinkFolderComboAndList(*m_folderCombo, *m_mediaList, [this] { emit BroadcastRequested(EVENT_FILES_CHANGED); });
 }
 
