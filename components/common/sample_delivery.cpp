@@ -16,18 +16,17 @@ HRESULT SetBufferProperties(IMemAllocator* allocator, const ALLOCATOR_PROPERTIES
     return actual.cbBuffer < size ? E_FAIL : S_OK;
 }
 
-HRESULT DeliverBytes(CBaseOutputPin* pin, const BYTE* data, LONG size, REFERENCE_TIME start, REFERENCE_TIME end)
+StreamResult DeliverBytes(CBaseOutputPin* pin, const BYTE* data, LONG size, REFERENCE_TIME start, REFERENCE_TIME end)
 {
-    ComPtr<IMediaSample> sample;
-    HRESULT hr = pin->GetDeliveryBuffer(sample.ReleaseAndGetAddressOf(), nullptr, nullptr, 0);
-    if (FAILED(hr)) return hr;
-    BYTE* target = nullptr;
-    hr = sample->GetPointer(&target);
-    if (FAILED(hr)) return hr;
-    if (size > sample->GetSize()) return VFW_E_BUFFER_OVERFLOW;
-    std::memcpy(target, data, static_cast<size_t>(size));
-    sample->SetActualDataLength(size);
-    sample->SetTime(&start, &end);
-    sample->SetSyncPoint(TRUE);
-    return pin->Deliver(sample.Get());
+    return pin->DeliverNewSample([&](IMediaSample* sample) {
+        BYTE* target = nullptr;
+        const HRESULT hr = sample->GetPointer(&target);
+        if (FAILED(hr)) return hr;
+        if (size > sample->GetSize()) return VFW_E_BUFFER_OVERFLOW;
+        std::memcpy(target, data, static_cast<size_t>(size));
+        sample->SetActualDataLength(size);
+        sample->SetTime(&start, &end);
+        sample->SetSyncPoint(TRUE);
+        return S_OK;
+    });
 }

@@ -10,6 +10,5 @@
 HRESULT SetBufferProperties(IMemAllocator* allocator, const ALLOCATOR_PROPERTIES& request, LONG count, LONG size);
 
 // Streaming thread: takes a buffer from `pin`, copies `size` bytes into it,
-// stamps it [start, end), marks it a sync point and delivers it. Returns
-// what delivery returned (S_FALSE: downstream wants no more).
-HRESULT DeliverBytes(CBaseOutputPin* pin, const BYTE* data, LONG size, REFERENCE_TIME start, REFERENCE_TIME end);
+// stamps it [start, end), marks it a sync point and delivers it.
+StreamResult DeliverBytes(CBaseOutputPin* pin, const BYTE* data, LONG size, REFERENCE_TIME start, REFERENCE_TIME end);

@@ -111,7 +111,7 @@ REFERENCE_TIME CFrameRateConverter::SlotTime(int64_t slot) const
     return m_origin + av_rescale(slot, UNITS * m_rate.den, m_rate.num);
 }
 
-HRESULT CFrameRateConverter::DeliverHeldUntil(REFERENCE_TIME boundary)
+StreamResult CFrameRateConverter::DeliverHeldUntil(REFERENCE_TIME boundary)
 {
     // A gap too long to fill: show the frame once, then go on from the first
     // slot after the gap, on the same grid.
@@ -119,32 +119,32 @@ HRESULT CFrameRateConverter::DeliverHeldUntil(REFERENCE_TIME boundary)
     const REFERENCE_TIME fillEnd = gap ? SlotTime(m_nextSlot) + 1 : boundary;
     const LONG size = static_cast<LONG>(m_held.size());
     for (; SlotTime(m_nextSlot) < fillEnd; ++m_nextSlot) {
-        const HRESULT hr = DeliverBytes(Output(), m_held.data(), size, SlotTime(m_nextSlot), SlotTime(m_nextSlot + 1));
-        if (hr != S_OK) return hr;
+        const StreamResult result =
+            DeliverBytes(Output(), m_held.data(), size, SlotTime(m_nextSlot), SlotTime(m_nextSlot + 1));
+        if (!result.Ok()) return result;
     }
     if (gap) m_nextSlot = av_rescale_rnd(boundary - m_origin, m_rate.num, UNITS * m_rate.den, AV_ROUND_UP);
-    return S_OK;
+    return StreamResult::Own(S_OK);
 }
 
 HRESULT CFrameRateConverter::Receive(IMediaSample* sample)
 {
     // Passing through, the very sample travels on.
-    if (m_rate.num == 0) return Output()->Deliver(sample);
+    if (m_rate.num == 0) return Input()->Settle(Output()->DeliverSample(sample));
 
     REFERENCE_TIME start, end;
     const HRESULT timed = sample->GetTime(&start, &end);
     if (FAILED(timed)) start = m_holding ? m_heldStart + m_inputFrameTime : 0;
     if (timed != S_OK) end = start + m_inputFrameTime;
 
-    HRESULT hr = S_OK;
     if (!m_holding) {
         m_origin = start;
         m_nextSlot = 0;
     } else {
         // Slots up to the midpoint are nearer the held frame than this one
         // (a tie goes to the earlier frame, so doubling gives 0 0 1 1...).
-        hr = DeliverHeldUntil(m_heldStart + (start - m_heldStart) / 2 + 1);
-        if (FAILED(hr)) return hr;
+        const StreamResult result = DeliverHeldUntil(m_heldStart + (start - m_heldStart) / 2 + 1);
+        if (!result.Ok()) return Input()->Settle(result);
     }
     BYTE* data = nullptr;
     sample->GetPointer(&data);
@@ -152,7 +152,7 @@ HRESULT CFrameRateConverter::Receive(IMediaSample* sample)
     m_heldStart = start;
     m_heldEnd = end;
     m_holding = true;
-    return hr;
+    return S_OK;
 }
 
 HRESULT CFrameRateConverter::EndOfStream()
@@ -161,9 +161,9 @@ HRESULT CFrameRateConverter::EndOfStream()
         // The last frame covers to its end, and a stream of frames is never
         // turned into none.
         const REFERENCE_TIME end = m_nextSlot == 0 ? std::max(m_heldEnd, SlotTime(0) + 1) : m_heldEnd;
-        const HRESULT hr = DeliverHeldUntil(end);
+        const StreamResult result = DeliverHeldUntil(end);
         ResetTimeline();
-        if (FAILED(hr)) return hr;
+        if (!result.Ok()) return Input()->Settle(result);
     }
     return CTransformFilter::EndOfStream();
 }

@@ -48,7 +48,7 @@ private:
     // Start time of output slot n.
     REFERENCE_TIME SlotTime(int64_t slot) const;
     // Delivers the held frame in every slot that starts before `boundary`.
-    HRESULT DeliverHeldUntil(REFERENCE_TIME boundary);
+    StreamResult DeliverHeldUntil(REFERENCE_TIME boundary);
     // Forgets the held frame and the time line (a new run or segment).
     void ResetTimeline();
 

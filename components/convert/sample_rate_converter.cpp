@@ -122,7 +122,7 @@ HRESULT CSampleRateConverter::Transform(IMediaSample*, IMediaSample*)
 HRESULT CSampleRateConverter::Receive(IMediaSample* sample)
 {
     // Passing through, the very sample travels on.
-    if (PassesThrough()) return Output()->Deliver(sample);
+    if (PassesThrough()) return Input()->Settle(Output()->DeliverSample(sample));
     if (!m_timed) {
         REFERENCE_TIME start, end;
         m_origin = SUCCEEDED(sample->GetTime(&start, &end)) ? start : 0;
@@ -132,11 +132,7 @@ HRESULT CSampleRateConverter::Receive(IMediaSample* sample)
     sample->GetPointer(&data);
     int frames = 0;
     const HRESULT hr = Resample(data, sample->GetActualDataLength() / m_input.BytesPerFrame(), &frames);
-    if (FAILED(hr)) {
-        Input()->SetRunTimeError(hr);
-        return hr;
-    }
-    return DeliverResampled(frames);
+    return Input()->Settle(FAILED(hr) ? StreamResult::Own(hr) : DeliverResampled(frames));
 }
 
 HRESULT CSampleRateConverter::Resample(const BYTE* data, int frames, int* converted)
@@ -155,32 +151,32 @@ HRESULT CSampleRateConverter::Resample(const BYTE* data, int frames, int* conver
     return S_OK;
 }
 
-HRESULT CSampleRateConverter::DeliverResampled(int frames)
+StreamResult CSampleRateConverter::DeliverResampled(int frames)
 {
     const int bytesPerFrame = m_output.BytesPerFrame();
     for (int done = 0; done < frames;) {
         const int count = std::min(kFramesPerBuffer, frames - done);
         const REFERENCE_TIME start = m_origin + av_rescale(m_delivered, UNITS, m_output.sampleRate);
         const REFERENCE_TIME end = m_origin + av_rescale(m_delivered + count, UNITS, m_output.sampleRate);
-        const HRESULT hr = DeliverBytes(Output(), m_scratch.data() + static_cast<size_t>(done) * bytesPerFrame,
-                                        count * bytesPerFrame, start, end);
-        if (hr != S_OK) return hr;
+        const StreamResult result = DeliverBytes(
+            Output(), m_scratch.data() + static_cast<size_t>(done) * bytesPerFrame, count * bytesPerFrame, start, end);
+        if (!result.Ok()) return result;
         done += count;
         m_delivered += count;
     }
-    return S_OK;
+    return StreamResult::Own(S_OK);
 }
 
 HRESULT CSampleRateConverter::EndOfStream()
 {
     if (!PassesThrough()) {
         int frames = 0;
-        HRESULT hr = Resample(nullptr, 0, &frames);
-        if (SUCCEEDED(hr)) hr = DeliverResampled(frames);
+        const HRESULT hr = Resample(nullptr, 0, &frames);
+        StreamResult result = FAILED(hr) ? StreamResult::Own(hr) : DeliverResampled(frames);
         // Drained: whatever follows this end (a new segment) starts afresh.
         const HRESULT restarted = RestartResampler();
-        if (FAILED(hr)) return hr;
-        if (FAILED(restarted)) return restarted;
+        if (result.Ok()) result = StreamResult::Own(restarted);
+        if (!result.Ok()) return Input()->Settle(result);
     }
     return CTransformFilter::EndOfStream();
 }

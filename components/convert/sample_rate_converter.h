@@ -46,7 +46,7 @@ private:
     // nullptr drains the resampler.
     HRESULT Resample(const BYTE* data, int frames, int* converted);
     // Delivers `frames` resampled frames from the scratch buffer.
-    HRESULT DeliverResampled(int frames);
+    StreamResult DeliverResampled(int frames);
 
     CModuleConfig m_config;
 

@@ -100,33 +100,32 @@ REFERENCE_TIME CAudioDecoder::FrameDuration(const AVFrame& frame) const
     return frame.sample_rate > 0 ? av_rescale(frame.nb_samples, UNITS, frame.sample_rate) : 0;
 }
 
-HRESULT CAudioDecoder::DeliverFrame(const AVFrame& frame, REFERENCE_TIME start)
+StreamResult CAudioDecoder::DeliverFrame(const AVFrame& frame, REFERENCE_TIME start)
 {
     m_converted.clear();
     const AudioSource source{frame.extended_data, frame.nb_samples, static_cast<AVSampleFormat>(frame.format),
                              frame.sample_rate, &frame.ch_layout};
-    HRESULT hr = m_converter.Convert(source, m_outputFormat, &m_converted);
-    if (FAILED(hr)) return hr;
+    const HRESULT hr = m_converter.Convert(source, m_outputFormat, &m_converted);
+    if (FAILED(hr)) return StreamResult::Own(hr);
     const int bytesPerFrame = m_outputFormat.BytesPerFrame();
     const int64_t total = static_cast<int64_t>(m_converted.size()) / bytesPerFrame;
     for (int64_t done = 0; done < total;) {
-        ComPtr<IMediaSample> sample;
-        hr = Output()->GetDeliveryBuffer(sample.ReleaseAndGetAddressOf(), nullptr, nullptr, 0);
-        if (FAILED(hr)) return hr;
-        const int64_t frames = std::min<int64_t>(total - done, sample->GetSize() / bytesPerFrame);
-        BYTE* data = nullptr;
-        sample->GetPointer(&data);
-        std::memcpy(data, m_converted.data() + done * bytesPerFrame, static_cast<size_t>(frames * bytesPerFrame));
-        sample->SetActualDataLength(static_cast<LONG>(frames * bytesPerFrame));
-        REFERENCE_TIME sampleStart = start + av_rescale(done, UNITS, m_outputFormat.sampleRate);
-        REFERENCE_TIME sampleEnd = start + av_rescale(done + frames, UNITS, m_outputFormat.sampleRate);
-        sample->SetTime(&sampleStart, &sampleEnd);
-        sample->SetSyncPoint(TRUE);
-        hr = Output()->Deliver(sample.Get());
-        if (hr != S_OK) return hr;
-        done += frames;
+        const StreamResult result = Output()->DeliverNewSample([&](IMediaSample* sample) {
+            const int64_t frames = std::min<int64_t>(total - done, sample->GetSize() / bytesPerFrame);
+            BYTE* data = nullptr;
+            sample->GetPointer(&data);
+            std::memcpy(data, m_converted.data() + done * bytesPerFrame, static_cast<size_t>(frames * bytesPerFrame));
+            sample->SetActualDataLength(static_cast<LONG>(frames * bytesPerFrame));
+            REFERENCE_TIME sampleStart = start + av_rescale(done, UNITS, m_outputFormat.sampleRate);
+            REFERENCE_TIME sampleEnd = start + av_rescale(done + frames, UNITS, m_outputFormat.sampleRate);
+            sample->SetTime(&sampleStart, &sampleEnd);
+            sample->SetSyncPoint(TRUE);
+            done += frames;
+            return S_OK;
+        });
+        if (!result.Ok()) return result;
     }
-    return S_OK;
+    return StreamResult::Own(S_OK);
 }
 
 void RegisterAudioDecoders()

@@ -30,7 +30,7 @@ public:
     HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
 
 protected:
-    HRESULT DeliverFrame(const AVFrame& frame, REFERENCE_TIME start) override;
+    StreamResult DeliverFrame(const AVFrame& frame, REFERENCE_TIME start) override;
     REFERENCE_TIME FrameDuration(const AVFrame& frame) const override;
 
 private:

@@ -80,27 +80,25 @@ HRESULT CDecoderFilter::Receive(IMediaSample* sample)
     BYTE* data = nullptr;
     sample->GetPointer(&data);
     const int size = sample->GetActualDataLength();
-    int result = av_new_packet(m_packet.get(), size);
-    if (result < 0) return HResultFromAv(result);
+    const int error = av_new_packet(m_packet.get(), size);
+    if (error < 0) return Input()->Settle(StreamResult::Own(HResultFromAv(error)));
     std::memcpy(m_packet->data, data, static_cast<size_t>(size));
     REFERENCE_TIME start, end;
     m_packet->pts = SUCCEEDED(sample->GetTime(&start, &end)) ? start : AV_NOPTS_VALUE;
     if (sample->IsSyncPoint() == S_OK) m_packet->flags |= AV_PKT_FLAG_KEY;
-    const HRESULT hr = Decode(m_packet.get());
+    const StreamResult result = Decode(m_packet.get());
     av_packet_unref(m_packet.get());
-    if (FAILED(hr)) Input()->SetRunTimeError(hr);
-    return hr;
+    return Input()->Settle(result);
 }
 
 HRESULT CDecoderFilter::EndOfStream()
 {
-    HRESULT hr = m_codec ? Decode(nullptr) : S_OK;
-    if (SUCCEEDED(hr)) hr = Drained();
-    if (SUCCEEDED(hr) && m_framesDecoded == 0 && m_decodeErrors > 0) hr = VFW_E_INVALID_FILE_FORMAT;
-    if (FAILED(hr)) {
-        Input()->SetRunTimeError(hr);
-        return hr;
-    }
+    StreamResult result = m_codec ? Decode(nullptr) : StreamResult::Own(S_OK);
+    if (result.Ok()) result = Drained();
+    // Packets came, but not one of them decoded: the source is damaged.
+    if (result.Ok() && m_framesDecoded == 0 && m_decodeErrors > 0)
+        result = StreamResult::Own(VFW_E_INVALID_FILE_FORMAT);
+    if (!result.Ok()) return Input()->Settle(result);
     return CTransformFilter::EndOfStream();
 }
 
@@ -124,41 +122,41 @@ HRESULT CDecoderFilter::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, do
     return CTransformFilter::NewSegment(start, stop, rate);
 }
 
-HRESULT CDecoderFilter::Decode(const AVPacket* packet)
+StreamResult CDecoderFilter::Decode(const AVPacket* packet)
 {
     const int result = avcodec_send_packet(m_codec.get(), packet);
     if (result < 0 && result != AVERROR_EOF) {
         const HRESULT hr = NoteDecodeError(result);
-        if (FAILED(hr)) return hr;
+        if (FAILED(hr)) return StreamResult::Own(hr);
     }
     return DeliverDecodedFrames();
 }
 
-HRESULT CDecoderFilter::DeliverDecodedFrames()
+StreamResult CDecoderFilter::DeliverDecodedFrames()
 {
     for (;;) {
         const int result = avcodec_receive_frame(m_codec.get(), m_frame.get());
-        if (result == AVERROR(EAGAIN) || result == AVERROR_EOF) return S_OK;
+        if (result == AVERROR(EAGAIN) || result == AVERROR_EOF) return StreamResult::Own(S_OK);
         if (result < 0) {
             const HRESULT hr = NoteDecodeError(result);
-            if (FAILED(hr)) return hr;
+            if (FAILED(hr)) return StreamResult::Own(hr);
             continue;
         }
         ++m_framesDecoded;
-        const HRESULT hr = OutputFrame(*m_frame);
+        const StreamResult delivered = OutputFrame(*m_frame);
         av_frame_unref(m_frame.get());
-        if (hr != S_OK) return hr;
+        if (!delivered.Ok()) return delivered;
     }
 }
 
-HRESULT CDecoderFilter::OutputFrame(const AVFrame& frame)
+StreamResult CDecoderFilter::OutputFrame(const AVFrame& frame)
 {
     const REFERENCE_TIME start =
         frame.best_effort_timestamp != AV_NOPTS_VALUE ? frame.best_effort_timestamp : m_nextStart.value_or(0);
     const REFERENCE_TIME end = start + FrameDuration(frame);
     m_nextStart = end;
     // Decoded only to reach the start, or past the stop.
-    if (end <= m_segmentStart || start >= m_segmentStop) return S_OK;
+    if (end <= m_segmentStart || start >= m_segmentStop) return StreamResult::Own(S_OK);
     return DeliverFrame(frame, start);
 }
 

@@ -46,22 +46,22 @@ protected:
     const AVCodecParameters& InputParameters() const { return *m_parameters; }
 
     // Streaming lock held. Delivers one decoded frame that starts at `start`;
-    // S_OK to go on, anything else stops the stream.
-    virtual HRESULT DeliverFrame(const AVFrame& frame, REFERENCE_TIME start) = 0;
+    // anything but Ok stops the stream.
+    virtual StreamResult DeliverFrame(const AVFrame& frame, REFERENCE_TIME start) = 0;
     // How long a frame lasts (0 if unknown).
     virtual REFERENCE_TIME FrameDuration(const AVFrame& frame) const = 0;
     // Called before the codec opens (threads, options).
     virtual void ConfigureCodec(AVCodecContext*) {}
     // Streaming lock held: the codec has given its last frame; end of
     // stream goes on after this (frames held back go out here).
-    virtual HRESULT Drained() { return S_OK; }
+    virtual StreamResult Drained() { return StreamResult::Own(S_OK); }
 
 private:
     bool Takes(AVCodecID codec) const;
     // Sends a packet (nullptr: drain) and delivers what comes out.
-    HRESULT Decode(const AVPacket* packet);
-    HRESULT DeliverDecodedFrames();
-    HRESULT OutputFrame(const AVFrame& frame);
+    StreamResult Decode(const AVPacket* packet);
+    StreamResult DeliverDecodedFrames();
+    StreamResult OutputFrame(const AVFrame& frame);
     // A packet or frame that did not decode: skipped, unless nothing decodes at all.
     HRESULT NoteDecodeError(int error);
 

@@ -34,8 +34,7 @@ public:
         REFERENCE_TIME start, end;
         const bool timed = SUCCEEDED(sample->GetTime(&start, &end));
         hr = m_overlay->Add(data, sample->GetActualDataLength(), timed ? std::optional(start) : std::nullopt);
-        if (FAILED(hr)) SetRunTimeError(hr);
-        return hr;
+        return Settle(StreamResult::Own(hr));
     }
 
     HRESULT EndFlush() override
@@ -90,26 +89,26 @@ public:
     }
 
 protected:
-    HRESULT DeliverFrame(const AVFrame& frame, REFERENCE_TIME start) override
+    StreamResult DeliverFrame(const AVFrame& frame, REFERENCE_TIME start) override
     {
         if (!m_subpicture.IsConnected()) return CVideoDecoder::DeliverFrame(frame, start);
         AvFramePtr held(av_frame_clone(&frame));
-        if (!held) return E_OUTOFMEMORY;
+        if (!held) return StreamResult::Own(E_OUTOFMEMORY);
         m_held.push_back({std::move(held), start});
         while (m_held.back().start - m_held.front().start >= kSubpictureLead) {
-            const HRESULT hr = DeliverHeld();
-            if (hr != S_OK) return hr;
+            const StreamResult result = DeliverHeld();
+            if (!result.Ok()) return result;
         }
-        return S_OK;
+        return StreamResult::Own(S_OK);
     }
 
-    HRESULT Drained() override
+    StreamResult Drained() override
     {
         while (!m_held.empty()) {
-            const HRESULT hr = DeliverHeld();
-            if (hr != S_OK) return hr;
+            const StreamResult result = DeliverHeld();
+            if (!result.Ok()) return result;
         }
-        return S_OK;
+        return StreamResult::Own(S_OK);
     }
 
     void DrawOnPicture(BYTE* picture, const RawVideoFormat& format, REFERENCE_TIME start) override
@@ -123,7 +122,7 @@ private:
         REFERENCE_TIME start;
     };
 
-    HRESULT DeliverHeld()
+    StreamResult DeliverHeld()
     {
         const HeldFrame held = std::move(m_held.front());
         m_held.pop_front();

@@ -136,15 +136,18 @@ REFERENCE_TIME CVideoDecoder::FrameDuration(const AVFrame& frame) const
     return FallbackFrameDuration();
 }
 
-HRESULT CVideoDecoder::DeliverFrame(const AVFrame& frame, REFERENCE_TIME start)
+StreamResult CVideoDecoder::DeliverFrame(const AVFrame& frame, REFERENCE_TIME start)
 {
-    ComPtr<IMediaSample> sample;
-    HRESULT hr = Output()->GetDeliveryBuffer(sample.ReleaseAndGetAddressOf(), nullptr, nullptr, 0);
-    if (FAILED(hr)) return hr;
+    return Output()->DeliverNewSample([&](IMediaSample* sample) { return FillSample(frame, start, sample); });
+}
+
+HRESULT CVideoDecoder::FillSample(const AVFrame& frame, REFERENCE_TIME start, IMediaSample* sample)
+{
     BYTE* data = nullptr;
     sample->GetPointer(&data);
     const bool asNegotiated = frame.format == m_outputFormat.pixelFormat && frame.width == m_outputFormat.width &&
                               frame.height == m_outputFormat.height;
+    HRESULT hr;
     if (asNegotiated) {
         hr = PackFrame(frame, data, sample->GetSize());
     } else {
@@ -158,7 +161,7 @@ HRESULT CVideoDecoder::DeliverFrame(const AVFrame& frame, REFERENCE_TIME start)
     REFERENCE_TIME end = start + FrameDuration(frame);
     sample->SetTime(&start, &end);
     sample->SetSyncPoint(TRUE);
-    return Output()->Deliver(sample.Get());
+    return S_OK;
 }
 
 void RegisterVideoDecoders()

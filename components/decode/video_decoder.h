@@ -31,7 +31,7 @@ public:
     HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
 
 protected:
-    HRESULT DeliverFrame(const AVFrame& frame, REFERENCE_TIME start) override;
+    StreamResult DeliverFrame(const AVFrame& frame, REFERENCE_TIME start) override;
     REFERENCE_TIME FrameDuration(const AVFrame& frame) const override;
     void ConfigureCodec(AVCodecContext* context) override;
     // The frame duration to use when neither the input type nor the
@@ -44,6 +44,8 @@ protected:
 private:
     // What the decoder puts out for its input.
     RawVideoFormat NativeFormat();
+    // Writes `frame` into `sample` in the output format.
+    HRESULT FillSample(const AVFrame& frame, REFERENCE_TIME start, IMediaSample* sample);
 
     RawVideoFormat m_outputFormat;
     PictureConverter m_converter;  // streaming lock held

@@ -242,16 +242,17 @@ void CDemultiplexer::Stream(REFERENCE_TIME start, REFERENCE_TIME stop)
             // before the stop may follow one shown after it.
             const auto decodingTime = m_container->DecodingTime(*packet);
             const auto orderTime = decodingTime ? decodingTime : times.start;
-            HRESULT delivered = S_FALSE;
+            bool goesOn = false;
             if (!orderTime || *orderTime < stop) {
-                delivered = route.pin->DeliverPacket(*packet, times);
+                const StreamResult delivered = route.pin->DeliverPacket(*packet, times);
                 route.first = false;
+                goesOn = delivered.Ok();
+                if (delivered.IsOwnFailure()) hr = delivered.code();
             } else {
                 route.pin->DeliverEndOfStream();
             }
-            if (delivered == VFW_E_BUFFER_OVERFLOW) hr = delivered;
-            // Ended, or refused downstream (whoever refused has said why).
-            if (delivered != S_OK) {
+            // Ended, stopped, or refused downstream (whoever refused has said why).
+            if (!goesOn) {
                 route.open = false;
                 --open;
             }

@@ -72,23 +72,22 @@ HRESULT CDemuxOutputPin::SetPositions(LONGLONG* current, DWORD currentFlags, LON
     return m_demultiplexer->Reposition(StartPosition(), StopPosition());
 }
 
-HRESULT CDemuxOutputPin::DeliverPacket(const AVPacket& packet, const PacketTimes& times)
+StreamResult CDemuxOutputPin::DeliverPacket(const AVPacket& packet, const PacketTimes& times)
 {
-    ComPtr<IMediaSample> sample;
-    HRESULT hr = GetDeliveryBuffer(sample.ReleaseAndGetAddressOf(), nullptr, nullptr, 0);
-    if (FAILED(hr)) return hr;
-    if (packet.size > sample->GetSize()) return VFW_E_BUFFER_OVERFLOW;
-    BYTE* data = nullptr;
-    sample->GetPointer(&data);
-    std::memcpy(data, packet.data, static_cast<size_t>(packet.size));
-    sample->SetActualDataLength(packet.size);
-    if (times.start) {
-        REFERENCE_TIME start = *times.start;
-        REFERENCE_TIME end = start + times.duration.value_or(0);
-        sample->SetTime(&start, times.duration ? &end : nullptr);
-    }
-    sample->SetSyncPoint((packet.flags & AV_PKT_FLAG_KEY) != 0);
-    sample->SetPreroll(times.preroll);
-    sample->SetDiscontinuity(times.discontinuity);
-    return Deliver(sample.Get());
+    return DeliverNewSample([&](IMediaSample* sample) {
+        if (packet.size > sample->GetSize()) return VFW_E_BUFFER_OVERFLOW;
+        BYTE* data = nullptr;
+        sample->GetPointer(&data);
+        std::memcpy(data, packet.data, static_cast<size_t>(packet.size));
+        sample->SetActualDataLength(packet.size);
+        if (times.start) {
+            REFERENCE_TIME start = *times.start;
+            REFERENCE_TIME end = start + times.duration.value_or(0);
+            sample->SetTime(&start, times.duration ? &end : nullptr);
+        }
+        sample->SetSyncPoint((packet.flags & AV_PKT_FLAG_KEY) != 0);
+        sample->SetPreroll(times.preroll);
+        sample->SetDiscontinuity(times.discontinuity);
+        return S_OK;
+    });
 }

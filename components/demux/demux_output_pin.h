@@ -45,7 +45,7 @@ public:
     };
     // Streaming thread. S_OK when delivered; VFW_E_BUFFER_OVERFLOW when the
     // packet is larger than the buffers; otherwise what downstream said.
-    HRESULT DeliverPacket(const AVPacket& packet, const PacketTimes& times);
+    StreamResult DeliverPacket(const AVPacket& packet, const PacketTimes& times);
 
 private:
     CDemultiplexer* const m_demultiplexer;

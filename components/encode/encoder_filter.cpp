@@ -63,7 +63,6 @@ HRESULT CEncoderFilter::StartStreaming()
     const HRESULT hr = OpenCodec(Input()->CurrentMediaType(), &codec);
     if (FAILED(hr)) return hr;
     m_codec = std::move(codec);
-    m_downstreamFailed = false;
     const CMediaType type = OutputTypeOf(*m_codec);
     m_changedType = type == Output()->CurrentMediaType() ? CMediaType() : type;
     return S_OK;
@@ -79,51 +78,33 @@ HRESULT CEncoderFilter::Receive(IMediaSample* sample)
 {
     if (!m_codec) return VFW_E_NOT_CONNECTED;
     std::vector<AvPacketPtr> packets;
-    HRESULT hr = Encode(sample, &packets);
-    if (SUCCEEDED(hr)) hr = DeliverPackets(packets);
-    ReportFailure(hr);
-    return hr;
+    const HRESULT hr = Encode(sample, &packets);
+    return Input()->Settle(FAILED(hr) ? StreamResult::Own(hr) : DeliverPackets(packets));
 }
 
 HRESULT CEncoderFilter::EndOfStream()
 {
     if (!m_codec) return VFW_E_NOT_CONNECTED;
     std::vector<AvPacketPtr> packets;
-    HRESULT hr = Finish(&packets);
-    if (SUCCEEDED(hr)) hr = DeliverPackets(packets);
-    ReportFailure(hr);
-    return FAILED(hr) ? hr : CTransformFilter::EndOfStream();
+    const HRESULT hr = Finish(&packets);
+    const StreamResult result = FAILED(hr) ? StreamResult::Own(hr) : DeliverPackets(packets);
+    return result.Ok() ? CTransformFilter::EndOfStream() : Input()->Settle(result);
 }
 
 HRESULT CEncoderFilter::Finish(std::vector<AvPacketPtr>* packets) { return EncodeFrame(m_codec.get(), nullptr, packets); }
 
-HRESULT CEncoderFilter::DeliverPackets(const std::vector<AvPacketPtr>& packets)
+StreamResult CEncoderFilter::DeliverPackets(const std::vector<AvPacketPtr>& packets)
 {
     for (const auto& packet : packets) {
-        const HRESULT hr = DeliverPacket(*packet);
-        if (hr != S_OK) return hr;
+        const StreamResult result = Output()->DeliverNewSample([&](IMediaSample* sample) {
+            const HRESULT hr = PacketToSample(*packet, m_codec->time_base, sample);
+            if (SUCCEEDED(hr) && m_changedType.IsValid()) {
+                sample->SetMediaType(&m_changedType);
+                m_changedType = CMediaType();
+            }
+            return hr;
+        });
+        if (!result.Ok()) return result;
     }
-    return S_OK;
-}
-
-HRESULT CEncoderFilter::DeliverPacket(const AVPacket& packet)
-{
-    ComPtr<IMediaSample> sample;
-    HRESULT hr = Output()->GetDeliveryBuffer(sample.ReleaseAndGetAddressOf(), nullptr, nullptr, 0);
-    if (FAILED(hr)) return hr;
-    hr = PacketToSample(packet, m_codec->time_base, sample.Get());
-    if (FAILED(hr)) return hr;
-    if (m_changedType.IsValid()) {
-        sample->SetMediaType(&m_changedType);
-        m_changedType = CMediaType();
-    }
-    hr = Output()->Deliver(sample.Get());
-    m_downstreamFailed = FAILED(hr);
-    return hr;
-}
-
-void CEncoderFilter::ReportFailure(HRESULT hr)
-{
-    // A failure downstream was reported there already.
-    if (FAILED(hr) && !m_downstreamFailed) Input()->SetRunTimeError(hr);
+    return StreamResult::Own(S_OK);
 }

@@ -61,14 +61,11 @@ protected:
     CModuleConfig m_config;
 
 private:
-    // Delivers in order; S_FALSE when downstream wants no more samples.
-    HRESULT DeliverPackets(const std::vector<AvPacketPtr>& packets);
-    HRESULT DeliverPacket(const AVPacket& packet);
-    void ReportFailure(HRESULT hr);
+    // Delivers in order; stops at the first result that is not Ok.
+    StreamResult DeliverPackets(const std::vector<AvPacketPtr>& packets);
 
     const AVCodecID m_codecId;
     // Streaming state, guarded by the streaming lock.
     AvCodecContextPtr m_codec;
     CMediaType m_changedType;  // attached to the next sample when set
-    bool m_downstreamFailed = false;
 };

@@ -223,14 +223,15 @@ HRESULT CAsfWriter::EndOfStream(AsfInput kind)
 
 HRESULT CAsfWriter::Fail(Input& input, HRESULT hr)
 {
+    const StreamResult result = StreamResult::Own(hr);
+    if (!result.IsOwnFailure()) return hr;
     bool first;
     {
         std::lock_guard mux(m_muxLock);
         first = SUCCEEDED(m_failure);
         if (first) m_failure = hr;
     }
-    if (first) input.pin->SetRunTimeError(hr);
-    return hr;
+    return first ? input.pin->Settle(result) : hr;
 }
 
 HRESULT CAsfWriter::Deliver(Input& input, std::vector<AvPacketPtr>& packets, bool ended)

@@ -105,20 +105,14 @@ HRESULT CMuxInputPin::Receive(IMediaSample* sample)
 {
     HRESULT hr = CBaseInputPin::Receive(sample);
     if (hr != S_OK) return hr;
-    bool report = false;
-    hr = m_mux->ReceivePacket(m_index, sample, &report);
-    if (report) SetRunTimeError(hr);
-    return hr;
+    return Settle(m_mux->ReceivePacket(m_index, sample));
 }
 
 HRESULT CMuxInputPin::EndOfStream()
 {
     HRESULT hr = CheckStreaming();
     if (hr != S_OK) return hr;
-    bool report = false;
-    hr = m_mux->EndOfInput(m_index, &report);
-    if (report) SetRunTimeError(hr);
-    return hr;
+    return Settle(m_mux->EndOfInput(m_index));
 }
 
 // Output pin
@@ -240,41 +234,41 @@ HRESULT CMp4Multiplexer::SetInputType(int index, const CMediaType& type)
     return S_OK;
 }
 
-HRESULT CMp4Multiplexer::ReceivePacket(int index, IMediaSample* sample, bool* report)
+StreamResult CMp4Multiplexer::ReceivePacket(int index, IMediaSample* sample)
 {
     AvPacketPtr packet = MakePacket();
-    if (!packet) return E_OUTOFMEMORY;
+    if (!packet) return StreamResult::Own(E_OUTOFMEMORY);
     std::lock_guard lock(m_muxLock);
-    if (!m_file) return VFW_E_WRONG_STATE;
-    if (FAILED(m_failure)) return m_failure;
+    if (!m_file) return StreamResult::Own(VFW_E_WRONG_STATE);
+    if (FAILED(m_failure)) return StreamResult::Reported(m_failure);
     Input& input = m_inputs[index];
-    if (input.ended) return VFW_E_SAMPLE_REJECTED_EOS;
-    HRESULT hr = SampleToPacket(sample, input.timeBase, packet.get());
-    if (FAILED(hr)) return Fail(hr, report);
+    if (input.ended) return StreamResult::Own(VFW_E_SAMPLE_REJECTED_EOS);
+    const HRESULT hr = SampleToPacket(sample, input.timeBase, packet.get());
+    if (FAILED(hr)) return Fail(hr);
     input.received = true;
-    if (m_headerWritten) return WritePacket(index, std::move(packet), report);
+    if (m_headerWritten) return WritePacket(index, std::move(packet));
     m_pending.push_back({index, std::move(packet)});
-    return WriteHeaderWhenReady(report);
+    return WriteHeaderWhenReady();
 }
 
-HRESULT CMp4Multiplexer::EndOfInput(int index, bool* report)
+StreamResult CMp4Multiplexer::EndOfInput(int index)
 {
     {
         std::lock_guard lock(m_muxLock);
-        if (!m_file) return VFW_E_WRONG_STATE;
-        if (FAILED(m_failure)) return m_failure;
+        if (!m_file) return StreamResult::Own(VFW_E_WRONG_STATE);
+        if (FAILED(m_failure)) return StreamResult::Reported(m_failure);
         m_inputs[index].ended = true;
         if (!m_headerWritten) {
-            const HRESULT hr = WriteHeaderWhenReady(report);
-            if (FAILED(hr)) return hr;
+            const StreamResult result = WriteHeaderWhenReady();
+            if (!result.Ok()) return result;
         }
-        if (!m_headerWritten || !AllEnded() || m_finished) return S_OK;
+        if (!m_headerWritten || !AllEnded() || m_finished) return StreamResult::Own(S_OK);
         const int error = av_write_trailer(m_file->format.get());
-        if (error < 0) return Fail(HResultFromAv(error), report);
+        if (error < 0) return Fail(HResultFromAv(error));
         m_finished = true;
     }
     // Outside the lock: the writer completes the run from here.
-    return m_output.DeliverEndOfStream();
+    return m_output.DeliverStreamEnd();
 }
 
 bool CMp4Multiplexer::AllEnded() const
@@ -284,58 +278,56 @@ bool CMp4Multiplexer::AllEnded() const
     return true;
 }
 
-HRESULT CMp4Multiplexer::WriteHeaderWhenReady(bool* report)
+StreamResult CMp4Multiplexer::WriteHeaderWhenReady()
 {
     for (const auto& input : m_inputs)
-        if (input.active && !input.received && !input.ended) return S_OK;
+        if (input.active && !input.received && !input.ended) return StreamResult::Own(S_OK);
 
     AVFormatContext* format = m_file->format.get();
     for (auto& input : m_inputs) {
         if (!input.active || !input.received) continue;
-        if (!input.parameters) return Fail(VFW_E_NOT_CONNECTED, report);
+        if (!input.parameters) return Fail(VFW_E_NOT_CONNECTED);
         AVStream* stream = avformat_new_stream(format, nullptr);
-        if (!stream) return Fail(E_OUTOFMEMORY, report);
+        if (!stream) return Fail(E_OUTOFMEMORY);
         const int error = avcodec_parameters_copy(stream->codecpar, input.parameters.get());
-        if (error < 0) return Fail(HResultFromAv(error), report);
+        if (error < 0) return Fail(HResultFromAv(error));
         stream->time_base = input.timeBase;
         input.stream = stream->index;
     }
     // Every input ended before its first sample: there is nothing to write.
-    if (format->nb_streams == 0) return Fail(E_FAIL, report);
+    if (format->nb_streams == 0) return Fail(E_FAIL);
 
     AVDictionary* options = nullptr;
     av_dict_set(&options, "movflags", "+faststart", 0);
     const int error = avformat_write_header(format, &options);
     av_dict_free(&options);
-    if (error < 0) return Fail(HResultFromAv(error), report);
+    if (error < 0) return Fail(HResultFromAv(error));
     m_headerWritten = true;
 
     while (!m_pending.empty()) {
         PendingPacket next = std::move(m_pending.front());
         m_pending.pop_front();
-        const HRESULT hr = WritePacket(next.input, std::move(next.packet), report);
-        if (FAILED(hr)) return hr;
+        const StreamResult result = WritePacket(next.input, std::move(next.packet));
+        if (!result.Ok()) return result;
     }
-    return S_OK;
+    return StreamResult::Own(S_OK);
 }
 
-HRESULT CMp4Multiplexer::WritePacket(int index, AvPacketPtr packet, bool* report)
+StreamResult CMp4Multiplexer::WritePacket(int index, AvPacketPtr packet)
 {
     const Input& input = m_inputs[index];
     AVStream* stream = m_file->format->streams[input.stream];
     packet->stream_index = input.stream;
     av_packet_rescale_ts(packet.get(), input.timeBase, stream->time_base);
     const int error = av_interleaved_write_frame(m_file->format.get(), packet.get());
-    return error < 0 ? Fail(HResultFromAv(error), report) : S_OK;
+    return error < 0 ? Fail(HResultFromAv(error)) : StreamResult::Own(S_OK);
 }
 
-HRESULT CMp4Multiplexer::Fail(HRESULT hr, bool* report)
+StreamResult CMp4Multiplexer::Fail(HRESULT hr)
 {
-    // A failed write was the writer's, and the writer reported it already.
-    const HRESULT streamFailure = StreamIoFailure(m_file->io.get());
-    m_failure = FAILED(streamFailure) ? streamFailure : hr;
-    *report = SUCCEEDED(streamFailure);
-    return m_failure;
+    const HRESULT writeFailure = StreamIoFailure(m_file->io.get());
+    m_failure = FAILED(writeFailure) ? writeFailure : hr;
+    return FAILED(writeFailure) ? StreamResult::Delivery(writeFailure) : StreamResult::Own(hr);
 }
 
 void RegisterMp4Multiplexer()

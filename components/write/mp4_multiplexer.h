@@ -105,17 +105,17 @@ private:
     };
 
     // Streaming threads (SetInputType also the application's); each takes
-    // m_muxLock. `report` comes back true when the failure returned is this
-    // filter's own, for the pin to tell the graph once the lock is released.
+    // m_muxLock. The pin settles what they return once the lock is released.
     HRESULT SetInputType(int index, const CMediaType& type);
-    HRESULT ReceivePacket(int index, IMediaSample* sample, bool* report);
-    HRESULT EndOfInput(int index, bool* report);
+    StreamResult ReceivePacket(int index, IMediaSample* sample);
+    StreamResult EndOfInput(int index);
 
     // Called with m_muxLock held.
-    HRESULT WriteHeaderWhenReady(bool* report);
-    HRESULT WritePacket(int input, AvPacketPtr packet, bool* report);
-    // Ends the run with `hr`, or with the stream's code if a write failed.
-    HRESULT Fail(HRESULT hr, bool* report);
+    StreamResult WriteHeaderWhenReady();
+    StreamResult WritePacket(int input, AvPacketPtr packet);
+    // Ends the run with `hr`, or with the writer's code if a write failed
+    // (which the writer has reported).
+    StreamResult Fail(HRESULT hr);
     bool AllEnded() const;
 
     CModuleConfig m_config;

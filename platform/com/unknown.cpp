@@ -18,6 +18,7 @@ ULONG CUnknown::NonDelegatingRelease()
     if (remaining == 0) {
         // Guards against a re-entrant AddRef/Release pair in the destructor.
         m_refCount.store(1, std::memory_order_relaxed);
+        OnFinalRelease();
         delete this;
     }
     return remaining;

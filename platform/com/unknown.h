@@ -75,6 +75,12 @@ public:
 
     const char* ObjectName() const { return m_objectName; }
 
+protected:
+    // The last reference went, and the object is still whole: a place for
+    // work that needs the most derived class, such as joining threads that
+    // run its code. Destruction follows.
+    virtual void OnFinalRelease() {}
+
 private:
     const char* m_objectName;
     CUnknown* m_lifetimeOwner;

@@ -180,20 +180,22 @@ HRESULT CBaseRenderer::Receive(IMediaSample* sample)
     std::lock_guard streaming(m_streamLock);
     std::unique_lock render(m_renderLock);
     if (m_endOfStream) return VFW_E_SAMPLE_REJECTED_EOS;
-    if (m_renderState == State_Paused) {
-        m_haveSample = true;
-        m_renderStateChanged.notify_all();
-        if (!WaitForRunning(render)) return m_flushing ? S_FALSE : VFW_E_WRONG_STATE;
+    for (;;) {
+        if (m_renderState == State_Paused) {
+            m_haveSample = true;
+            m_renderStateChanged.notify_all();
+            if (!WaitForRunning(render)) return m_flushing ? S_FALSE : VFW_E_WRONG_STATE;
+        }
+        if (m_renderState != State_Running) return VFW_E_WRONG_STATE;
+        if (WaitForRenderTime(render, sample)) break;
+        // Paused while the sample waited for its time: it is held, and its
+        // time counts again from the start the next run gives.
+        if (m_flushing || m_renderState != State_Paused) return m_flushing ? S_FALSE : VFW_E_WRONG_STATE;
     }
-    if (m_renderState != State_Running) return VFW_E_WRONG_STATE;
-    if (!WaitForRenderTime(render, sample)) return m_flushing ? S_FALSE : VFW_E_WRONG_STATE;
     render.unlock();
 
-    const HRESULT hr = DoRenderSample(sample);
-    if (FAILED(hr)) {
-        m_input.SetRunTimeError(hr);
-        return hr;
-    }
+    const StreamResult result = StreamResult::Own(DoRenderSample(sample));
+    if (!result.Ok()) return m_input.Settle(result);
     REFERENCE_TIME start, end;
     if (RendersInTime() && SUCCEEDED(sample->GetTime(&start, &end))) m_position->RegisterMediaTime(start);
     return S_OK;
@@ -202,11 +204,8 @@ HRESULT CBaseRenderer::Receive(IMediaSample* sample)
 HRESULT CBaseRenderer::EndOfStream()
 {
     std::lock_guard streaming(m_streamLock);
-    const HRESULT hr = OnEndOfStream();
-    if (FAILED(hr)) {
-        m_input.SetRunTimeError(hr);
-        return hr;
-    }
+    const StreamResult result = StreamResult::Own(OnEndOfStream());
+    if (!result.Ok()) return m_input.Settle(result);
     std::unique_lock render(m_renderLock);
     m_endOfStream = true;
     m_renderStateChanged.notify_all();

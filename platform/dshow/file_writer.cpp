@@ -132,8 +132,7 @@ HRESULT CFileWriter::StreamWrite(const void* buffer, ULONG size, ULONG* written)
         if (written) *written = static_cast<ULONG>(done);
     }
     // Outside the file lock: this tells the graph.
-    if (FAILED(hr)) Input()->SetRunTimeError(hr);
-    return hr;
+    return Input()->Settle(StreamResult::Own(hr));
 }
 
 HRESULT CFileWriter::StreamSeek(int64_t move, DWORD origin, uint64_t* newPosition)
@@ -170,8 +169,7 @@ HRESULT CFileWriter::StreamSetSize(uint64_t size)
         hr = m_file->SetSize(size);
     }
     // A size beyond any file is misuse, not a failed run.
-    if (FAILED(hr) && hr != E_INVALIDARG) Input()->SetRunTimeError(hr);
-    return hr;
+    return hr == E_INVALIDARG ? hr : Input()->Settle(StreamResult::Own(hr));
 }
 
 HRESULT CFileWriter::SyncToDisk()
@@ -183,9 +181,7 @@ HRESULT CFileWriter::SyncToDisk()
 
 HRESULT CFileWriter::StreamCommit()
 {
-    const HRESULT hr = SyncToDisk();
-    if (FAILED(hr)) Input()->SetRunTimeError(hr);
-    return hr;
+    return Input()->Settle(StreamResult::Own(SyncToDisk()));
 }
 
 // A write error that the drive reports only when the data reaches it (a

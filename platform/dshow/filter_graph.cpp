@@ -261,7 +261,8 @@ HRESULT CFilterGraph::Pause()
     if (m_state == State_Paused) return S_OK;
     if (m_state == State_Stopped && StreamsWithoutSink()) return VFW_E_NOT_CONNECTED;
     if (m_state == State_Stopped) ExpectCompletionFrom(Sinks());
-    if (m_state == State_Running && m_clock) m_clock->GetTime(&m_pausedAt);
+    REFERENCE_TIME now = 0;
+    if (m_state == State_Running && m_clock && SUCCEEDED(m_clock->GetTime(&now))) m_pausedAt = now;
     const HRESULT hr = ChangeState([](IBaseFilter* f) { return f->Pause(); });
     if (FAILED(hr)) return hr;
     m_state = State_Paused;
@@ -272,10 +273,13 @@ HRESULT CFilterGraph::Run()
 {
     std::lock_guard lock(m_graphLock);
     if (!m_clockChosen) SetDefaultSyncSource();
-    REFERENCE_TIME start = 0;
+    REFERENCE_TIME now = 0;
+    if (!m_clock || FAILED(m_clock->GetTime(&now))) return Run(0);
+    // After a pause, stream time goes on from where it stood: zero moves on
+    // by the time spent paused.
+    if (m_state == State_Paused && m_pausedAt) return Run(m_runStart + (now - *m_pausedAt));
     // Stream time zero is "now" (plus a little for the filters to start).
-    if (m_clock && SUCCEEDED(m_clock->GetTime(&start))) start += 10 * MILLISECONDS;
-    return Run(start);
+    return Run(now + 10 * MILLISECONDS);
 }
 
 HRESULT CFilterGraph::Run(REFERENCE_TIME start)
@@ -289,6 +293,8 @@ HRESULT CFilterGraph::Run(REFERENCE_TIME start)
     const HRESULT hr = ChangeState([start](IBaseFilter* f) { return f->Run(start); });
     if (FAILED(hr)) return hr;
     m_state = State_Running;
+    m_runStart = start;
+    m_pausedAt.reset();
     return S_OK;
 }
 
@@ -301,6 +307,7 @@ HRESULT CFilterGraph::Stop()
         if (FAILED(hr) && SUCCEEDED(result)) result = hr;
     }
     m_state = State_Stopped;
+    m_pausedAt.reset();
     {
         std::lock_guard completion(m_completionLock);
         m_completionArmed = false;

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -123,7 +124,8 @@ private:
     FILTER_STATE m_state = State_Stopped;
     ComPtr<IReferenceClock> m_clock;
     bool m_clockChosen = false;  // SetSyncSource was called, if only with none
-    REFERENCE_TIME m_pausedAt = 0;
+    REFERENCE_TIME m_runStart = 0;              // the reference time of stream time zero
+    std::optional<REFERENCE_TIME> m_pausedAt;  // when a run was paused; none after a stop
 
     CMediaEventQueue m_events;
     std::mutex m_completionLock;

@@ -46,19 +46,20 @@ HRESULT CBaseInputPin::Receive(IMediaSample* sample)
     if (!sample) return E_POINTER;
     const HRESULT hr = CheckStreaming();
     if (hr != S_OK) return hr;
+    return AcceptTypeChange(sample);
+}
 
-    // A sample may announce a new type; one we cannot take ends the stream.
+HRESULT CBaseInputPin::AcceptTypeChange(IMediaSample* sample)
+{
     AM_MEDIA_TYPE* changed = nullptr;
-    if (sample->GetMediaType(&changed) == S_OK && changed) {
-        const CMediaType type(*changed);
-        DeleteMediaType(changed);
-        if (CheckMediaType(&type) != S_OK) {
-            SetRunTimeError(VFW_E_TYPE_NOT_ACCEPTED);
-            return VFW_E_INVALIDMEDIATYPE;
-        }
-        SetMediaType(&type);
-    }
-    return S_OK;
+    if (sample->GetMediaType(&changed) != S_OK || !changed) return S_OK;
+    const CMediaType type(*changed);
+    DeleteMediaType(changed);
+    // Under the pin's lock like any other change of the connection's type,
+    // so a thread reading the type never sees half of one.
+    std::lock_guard lock(*m_lock);
+    if (CheckMediaType(&type) == S_OK && SUCCEEDED(SetMediaType(&type))) return S_OK;
+    return Settle(StreamResult::Own(VFW_E_TYPE_NOT_ACCEPTED));
 }
 
 HRESULT CBaseInputPin::ReceiveMultiple(IMediaSample** samples, LONG count, LONG* processed)
@@ -104,7 +105,9 @@ HRESULT CBaseInputPin::Inactive()
     return S_OK;
 }
 
-void CBaseInputPin::SetRunTimeError(HRESULT hr)
+HRESULT CBaseInputPin::Settle(const StreamResult& result)
 {
-    if (!m_runTimeError.exchange(true)) m_filter->NotifyEvent(EC_ERRORABORT, hr, 0);
+    if (result.IsOwnFailure() && !m_runTimeError.exchange(true))
+        m_filter->NotifyEvent(EC_ERRORABORT, result.code(), 0);
+    return result.code();
 }

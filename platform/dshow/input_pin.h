@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/dshow/base_pin.h"
+#include "platform/dshow/stream_result.h"
 
 class CBaseInputPin : public CBasePin, public IMemInputPin {
 public:
@@ -35,11 +36,19 @@ public:
     // S_OK while samples may be processed; S_FALSE while flushing.
     HRESULT CheckStreaming();
     bool IsFlushing() const { return m_flushing.load(); }
-    // Marks the stream as failed: the rest of it is refused until the next
-    // stop or flush, and the graph hears EC_ERRORABORT once.
-    void SetRunTimeError(HRESULT hr);
+    // Streaming thread: ends a Receive or EndOfStream. An own failure marks
+    // the stream as failed (the rest of it is refused until the next stop or
+    // flush) and the graph hears EC_ERRORABORT once; stops and downstream
+    // refusals stay quiet. Returns the code to give upstream.
+    HRESULT Settle(const StreamResult& result);
 
 protected:
+    // A type that a sample announces becomes the connection's type; one the
+    // pin refuses (or fails to set) ends the stream as an own failure.
+    // Takes the pin's lock, so a filter whose streaming lock comes after it
+    // must call this before taking that one.
+    HRESULT AcceptTypeChange(IMediaSample* sample);
+
     ComPtr<IMemAllocator> m_allocator;
     std::atomic<bool> m_flushing{false};
     std::atomic<bool> m_runTimeError{false};

@@ -89,6 +89,11 @@ HRESULT COutputFile::Sync()
     if (m_fd < 0) return VFW_E_WRONG_STATE;
     // EINVAL: a device that has nothing to sync.
     if (::fdatasync(m_fd) != 0 && errno != EINVAL) return HResultFromErrno(errno);
+    // Writes to a file whose folder was removed still succeed, into a file
+    // nobody can reach: that is no output.
+    struct stat info {};
+    if (::fstat(m_fd, &info) != 0) return HResultFromErrno(errno);
+    if (info.st_nlink == 0) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
     return S_OK;
 }
 

@@ -30,7 +30,8 @@ public:
     // Cuts or extends the file (with zeroes).
     HRESULT SetSize(uint64_t size);
     // Makes what was written durable (fdatasync): a full or removed drive may
-    // report a delayed write error only here.
+    // report a delayed write error only here. A file whose folder was
+    // removed meanwhile fails with ERROR_PATH_NOT_FOUND.
     HRESULT Sync();
     // A network drive may report a delayed write error only here. Later
     // calls fail with VFW_E_WRONG_STATE.

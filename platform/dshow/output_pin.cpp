@@ -82,6 +82,14 @@ HRESULT CBaseOutputPin::Deliver(IMediaSample* sample)
     return m_queue ? m_queue->Receive(sample) : m_inputPin->Receive(sample);
 }
 
+StreamResult CBaseOutputPin::DeliverNewSample(const std::function<HRESULT(IMediaSample*)>& fill)
+{
+    ComPtr<IMediaSample> sample;
+    StreamResult result = StreamResult::Own(GetDeliveryBuffer(sample.ReleaseAndGetAddressOf(), nullptr, nullptr, 0));
+    if (result.Ok()) result = StreamResult::Own(fill(sample.Get()));
+    return result.Ok() ? DeliverSample(sample.Get()) : result;
+}
+
 HRESULT CBaseOutputPin::DeliverEndOfStream()
 {
     if (!m_connected) return VFW_E_NOT_CONNECTED;

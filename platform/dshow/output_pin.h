@@ -9,10 +9,12 @@
 // parallel.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "platform/dshow/base_pin.h"
 #include "platform/dshow/output_queue.h"
+#include "platform/dshow/stream_result.h"
 
 class CBaseOutputPin : public CBasePin {
 public:
@@ -39,6 +41,14 @@ public:
     HRESULT DeliverBeginFlush();
     HRESULT DeliverEndFlush();
     HRESULT DeliverNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate);
+
+    // Streaming thread: the one way filters deliver. A free buffer, written
+    // by `fill` (the filter's own work), then delivered; or a sample that
+    // exists already; or the end of the stream. What comes back is sorted
+    // as StreamResult says.
+    StreamResult DeliverNewSample(const std::function<HRESULT(IMediaSample*)>& fill);
+    StreamResult DeliverSample(IMediaSample* sample) { return StreamResult::Delivery(Deliver(sample)); }
+    StreamResult DeliverStreamEnd() { return StreamResult::Delivery(DeliverEndOfStream()); }
 
     // Call before connecting; at most `capacity` samples wait in the queue.
     void UseDeliveryQueue(size_t capacity) { m_queueCapacity = capacity; }

@@ -105,18 +105,14 @@ void CSourceStream::DoBufferProcessingLoop()
         }
         ComPtr<IMediaSample> sample;
         HRESULT hr = GetDeliveryBuffer(sample.ReleaseAndGetAddressOf(), nullptr, nullptr, 0);
-        // No buffer means the allocator was decommitted: a stop is on its way.
-        if (FAILED(hr)) return;
-        hr = FillBuffer(sample.Get());
-        if (hr == S_OK) {
-            // Downstream refused (stopped, flushing or failed): stop quietly,
-            // whoever refused has said why.
-            if (Deliver(sample.Get()) != S_OK) return;
-            continue;
-        }
+        if (hr == S_OK) hr = FillBuffer(sample.Get());
+        // FillBuffer's S_FALSE is the end of the data: Own sorts it as Ok.
+        const StreamResult result = hr == S_OK ? DeliverSample(sample.Get()) : StreamResult::Own(hr);
+        if (hr == S_OK && result.Ok()) continue;
+        if (result.EndsQuietly()) return;
         // The error goes first, so the application hears of it before
         // anything downstream finishes on the end of stream.
-        if (FAILED(hr)) m_filter->NotifyEvent(EC_ERRORABORT, hr, 0);
+        if (result.IsOwnFailure()) m_filter->NotifyEvent(EC_ERRORABORT, result.code(), 0);
         DeliverEndOfStream();
         return;
     }
@@ -124,11 +120,11 @@ void CSourceStream::DoBufferProcessingLoop()
 
 CSource::CSource(const char* objectName, REFCLSID clsid) : CBaseFilter(objectName, clsid) {}
 
-CSource::~CSource()
-{
-    // The streams' threads must end while the streams are whole.
-    CBaseFilter::Stop();
-}
+void CSource::OnFinalRelease() { Stop(); }
+
+// Released through COM, the streams stopped in OnFinalRelease; stopping
+// again is only for a filter that was never counted.
+CSource::~CSource() { CBaseFilter::Stop(); }
 
 int CSource::GetPinCount() { return static_cast<int>(m_streams.size()); }
 

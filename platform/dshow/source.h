@@ -73,6 +73,9 @@ public:
 protected:
     // The filter owns its streams.
     void AddPin(std::unique_ptr<CSourceStream> pin);
+    // The streams' threads run the derived filter's code: they stop here,
+    // before any destructor has run.
+    void OnFinalRelease() override;
 
 private:
     std::vector<std::unique_ptr<CSourceStream>> m_streams;

@@ -45,8 +45,12 @@ HRESULT CTransformInputPin::BreakConnect()
 
 HRESULT CTransformInputPin::Receive(IMediaSample* sample)
 {
+    // A type change takes the filter lock, which Stop holds before the
+    // streaming lock: so the base goes first, outside the streaming lock.
+    HRESULT hr = CBaseInputPin::Receive(sample);
+    if (hr != S_OK) return hr;
     std::lock_guard lock(m_transform->m_receiveLock);
-    const HRESULT hr = CBaseInputPin::Receive(sample);
+    hr = CheckStreaming();
     if (hr != S_OK) return hr;
     return m_transform->Receive(sample);
 }
@@ -206,17 +210,13 @@ HRESULT CTransformFilter::Receive(IMediaSample* sample)
 {
     ComPtr<IMediaSample> output;
     HRESULT hr = InitializeOutputSample(sample, output.ReleaseAndGetAddressOf());
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr)) return m_input.Settle(StreamResult::Own(hr));
     hr = Transform(sample, output.Get());
     if (hr == S_SKIP_SAMPLE) return S_OK;
-    if (FAILED(hr)) {
-        m_input.SetRunTimeError(hr);
-        return hr;
-    }
-    return m_output.Deliver(output.Get());
+    return m_input.Settle(FAILED(hr) ? StreamResult::Own(hr) : m_output.DeliverSample(output.Get()));
 }
 
-HRESULT CTransformFilter::EndOfStream() { return m_output.DeliverEndOfStream(); }
+HRESULT CTransformFilter::EndOfStream() { return m_input.Settle(m_output.DeliverStreamEnd()); }
 
 HRESULT CTransformFilter::BeginFlush() { return m_output.DeliverBeginFlush(); }
 
@@ -266,9 +266,5 @@ HRESULT CTransInPlaceFilter::Receive(IMediaSample* sample)
 {
     const HRESULT hr = Transform(sample);
     if (hr == S_SKIP_SAMPLE) return S_OK;
-    if (FAILED(hr)) {
-        Input()->SetRunTimeError(hr);
-        return hr;
-    }
-    return Output()->Deliver(sample);
+    return Input()->Settle(FAILED(hr) ? StreamResult::Own(hr) : Output()->DeliverSample(sample));
 }

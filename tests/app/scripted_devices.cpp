@@ -23,12 +23,20 @@ HRESULT ScriptedTarget::PrepareGraph(CSourceDevice*, CGraphContext* context)
     context->SetOutputPath(path);
     QFile file(path);
     file.open(QIODevice::WriteOnly);
-    ComPtr<IBaseFilter> filter(new CTestSink);
-    context->Graph()->AddFilter(filter.Get(), "Sink");
+    m_sink = new CTestSink;
+    m_sinkRef = m_sink;
+    if (holdGate)
+        m_sink->HoldSample(holdSample, holdGate);
+    context->Graph()->AddFilter(m_sink, "Sink");
     ComPtr<IPin> in;
-    FindPin(filter.Get(), PINDIR_INPUT, GUID_NULL, in.ReleaseAndGetAddressOf());
+    FindPin(m_sink, PINDIR_INPUT, GUID_NULL, in.ReleaseAndGetAddressOf());
     context->SetInputPins(in.Get(), in.Get());
     return S_OK;
+}
+
+HRESULT ScriptedTarget::FinishGraph(CSourceDevice*, CGraphContext* context)
+{
+    return timeGrabber ? InsertTimeGrabber(context) : S_OK;
 }
 
 ScriptedSource::ScriptedSource(CKestrelDoc* document) : CSourceDevice(document) {}
@@ -41,7 +49,7 @@ HRESULT ScriptedSource::BuildVideoGraph(CTargetDevice*, CGraphContext* context)
     FindPin(source.Get(), PINDIR_OUTPUT, GUID_NULL, out.ReleaseAndGetAddressOf());
     const HRESULT hr = context->Graph()->ConnectDirect(out.Get(), context->VideoInputPin(), nullptr);
     ComPtr<IMediaSeeking> seeking;
-    if (SUCCEEDED(out.As(&seeking)))
+    if (offersSeeking && SUCCEEDED(out.As(&seeking)))
         context->SetMediaSeeking(seeking.Get());
     return hr;
 }

@@ -1,5 +1,6 @@
 #include "tests/components/demux_graph.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
@@ -26,9 +27,18 @@ HRESULT CRawSink::DoRenderSample(IMediaSample* sample)
     if (SUCCEEDED(timed)) record.start = start;
     if (timed == S_OK) record.end = end;
     record.length = sample->GetActualDataLength();
-    std::lock_guard lock(m_lock);
-    m_samples.push_back(record);
+    {
+        std::lock_guard lock(m_lock);
+        m_samples.push_back(record);
+    }
+    m_arrived.notify_all();
     return S_OK;
+}
+
+bool CRawSink::WaitForSamples(size_t count)
+{
+    std::unique_lock lock(m_lock);
+    return m_arrived.wait_for(lock, std::chrono::seconds(10), [&] { return m_samples.size() >= count; });
 }
 
 std::vector<RawSampleRecord> CRawSink::Samples()

@@ -3,6 +3,7 @@
 // what the decoders must deliver. Oracles from ffprobe for the same file.
 #pragma once
 
+#include <condition_variable>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -30,10 +31,13 @@ public:
     HRESULT DoRenderSample(IMediaSample* sample) override;
 
     std::vector<RawSampleRecord> Samples();
+    // False when fewer than `count` samples arrived within ten seconds.
+    [[nodiscard]] bool WaitForSamples(size_t count);
     CMediaType ConnectedType() { return Input()->CurrentMediaType(); }
 
 private:
     std::mutex m_lock;
+    std::condition_variable m_arrived;
     std::vector<RawSampleRecord> m_samples;
 };
 

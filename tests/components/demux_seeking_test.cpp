@@ -1,9 +1,13 @@
-// The demultiplexers' IMediaSeeking: the container's duration, and trimming
-// to a range set before the run or while the graph is paused.
+// The demultiplexers' IMediaSeeking: the container's duration, trimming to
+// a range set before the run or while the graph is paused, and a seek while
+// the graph plays.
 #include <gtest/gtest.h>
+
+#include <optional>
 
 #include "components/component_ids.h"
 #include "tests/components/demux_graph.h"
+#include "tests/platform/dshow/test_filters.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_folder.h"
 
@@ -123,6 +127,73 @@ TEST_P(DemuxSeeking, RunningAgainStartsFromTheBeginning)
     EXPECT_NEAR(static_cast<double>(once), 50.0, 1.0);
     ASSERT_EQ(g.Run(), std::vector<long>{EC_COMPLETE});
     EXPECT_EQ(g.sinks.front()->Samples().size(), 2 * once);
+}
+
+// The graph plays on a clock that stands at kPlayed, so the sinks wait
+// there, interruptibly, for the next sample's time; then it seeks to kSeekTo.
+// What was under way is flushed, the rest starts at kSeekTo, and the clock
+// jumping to the end lets the run complete.
+TEST_P(DemuxSeeking, SetPositionsWhileRunningGoesOnFromTheNewPosition)
+{
+    constexpr REFERENCE_TIME kFrame = UNITS / 25;
+    constexpr REFERENCE_TIME kPlayed = 42 * UNITS / 100;
+    constexpr REFERENCE_TIME kSeekTo = 12 * UNITS / 10;
+
+    DemuxGraph g(m_path, GetParam().demultiplexer);
+    ASSERT_EQ(g.ConnectSource(), S_OK);
+    ASSERT_EQ(g.ConnectAllToRawSinks(), S_OK);
+    ASSERT_EQ(g.sinks.size(), 2u);
+    const auto audio = ReadRawAudioType(g.sinks[1]->ConnectedType());
+    ASSERT_TRUE(audio);
+    ComPtr<testing_filters::CManualClock> clock(new testing_filters::CManualClock());
+    ASSERT_EQ(g.h.mediaFilter->SetSyncSource(clock.Get()), S_OK);
+    clock->now = kPlayed;
+    ASSERT_EQ(g.h.mediaFilter->Run(0), S_OK);  // stream time is the clock's time
+    // Playing, and a sink waits for the clock; how far each stream got
+    // depends on the container's interleaving.
+    ASSERT_TRUE(g.sinks[0]->WaitForSamples(1));
+    ASSERT_TRUE(clock->WaitForQueryFromAnotherThread());
+
+    LONGLONG seekTo = kSeekTo;
+    ASSERT_EQ(g.h.seeking->SetPositions(&seekTo, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning),
+              S_OK);
+    clock->now = 100 * UNITS;
+    const auto events = g.h.EventsUntilEnd();
+    g.h.control->Stop();
+    EXPECT_EQ(events, (std::vector<testing_filters::EventRecord>{{EC_COMPLETE, 0}}));
+
+    std::vector<REFERENCE_TIME> before, after;
+    for (const auto& frame : g.sinks[0]->Samples()) {
+        ASSERT_TRUE(frame.start);
+        (*frame.start <= kPlayed ? before : after).push_back(*frame.start);
+    }
+    EXPECT_FALSE(before.empty());
+    ASSERT_FALSE(after.empty()) << "nothing played after the seek";
+    EXPECT_NEAR(static_cast<double>(after.front()), static_cast<double>(kSeekTo), static_cast<double>(kFrame))
+        << "the first frame after the seek";
+    for (const REFERENCE_TIME start : after) EXPECT_GE(start, kSeekTo - kFrame) << "a frame from before the seek";
+    // Every frame ffprobe finds from kSeekTo on, give or take one.
+    size_t probed = 0;
+    for (const auto& time : ProbeVideoFrameTimes(m_path)) probed += time && *time >= kSeekTo;
+    EXPECT_NEAR(static_cast<double>(after.size()), static_cast<double>(probed), 1.0);
+
+    // The sound goes on without a gap or a repeat from about kSeekTo to the
+    // end ffprobe finds.
+    const double secondsPerByte = 1.0 / audio->BytesPerFrame() / audio->sampleRate;
+    std::optional<double> first, end;
+    for (const auto& sample : g.sinks[1]->Samples()) {
+        ASSERT_TRUE(sample.start);
+        const double start = static_cast<double>(*sample.start) / UNITS;
+        if (*sample.start <= kPlayed) continue;
+        if (end) {
+            EXPECT_NEAR(start, *end, 0.001) << "sound after the seek is not continuous";
+        }
+        if (!first) first = start;
+        end = start + sample.length * secondsPerByte;
+    }
+    ASSERT_TRUE(first) << "no sound after the seek";
+    EXPECT_NEAR(*first, static_cast<double>(kSeekTo) / UNITS, 0.1) << "the first sound after the seek";
+    EXPECT_NEAR(*end, testing_media::Probe(m_path).Duration(), 0.1) << "the end of the sound";
 }
 
 INSTANTIATE_TEST_SUITE_P(Containers, DemuxSeeking, testing::ValuesIn(kSeekCases),

@@ -99,13 +99,15 @@ int MillisecondsUntil(Clock::time_point deadline)
     return left < 0 ? 0 : static_cast<int>(left);
 }
 
-// Sends the interrupt's signals once its condition holds; true while it waits.
+// Does the interrupt's action and sends its signals once its condition
+// holds; true while it waits.
 bool Interrupt(pid_t pid, ChildInterrupt& interrupt)
 {
     if (!interrupt.when)
         return false;
     if (!interrupt.when())
         return true;
+    if (interrupt.action) interrupt.action();
     for (int signal : interrupt.signals) ::kill(pid, signal);
     interrupt.when = nullptr;
     return false;

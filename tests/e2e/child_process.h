@@ -20,11 +20,12 @@ struct ChildOutcome {
     std::string out, err;  // standard output and standard error
 };
 
-// Signals sent to the child once `when` holds (checked ten times a second
-// while it runs), as a user pressing Ctrl+C would.
+// Once `when` holds (checked ten times a second while the child runs):
+// `action`, then the signals, as a user pressing Ctrl+C would send them.
 struct ChildInterrupt {
     std::function<bool()> when;
     std::vector<int> signals;
+    std::function<void()> action = nullptr;  // none: only the signals
 };
 
 struct ChildLaunch {

@@ -76,6 +76,41 @@ TEST_F(TranscodeTaskTest, AStreamingErrorEndsTheTaskAndDeletesItsOutput)
     EXPECT_EQ(presenter.errors, QStringList({LoadString(IDS_TRANSFER_ERROR)}));
 }
 
+// Halfway through the clip the task reports half done. The sink holds the
+// middle sample, so the position is known exactly while the task is asked.
+TEST_F(TranscodeTaskTest, ProgressIsTheFractionOfTheDurationReached)
+{
+    struct Row {
+        const char* from;
+        bool timeGrabber;    // the target puts the Time Grabber in front of its input
+        bool sourceSeeking;  // the source names the pin its duration is read from
+        float expected;
+    };
+    const Row rows[] = {
+        // The grabber has passed sample 25 of 50 on to the sink.
+        {"the time grabber", true, true, 0.5f},
+        // The sink's latest finished sample is 24 while it holds 25.
+        {"the graph's position", false, false, 0.48f},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.from);
+        source.settings.count = 50;
+        source.offersSeeking = row.sourceSeeking;
+        target.timeGrabber = row.timeGrabber;
+        testing_filters::Gate gate;
+        target.holdSample = 25;
+        target.holdGate = &gate;
+        CTranscodeTask task(&source, &target, "Clip", "/v/Clip.mp4", false);
+        ASSERT_TRUE(task.Start());
+        target.Sink()->WaitUntilHolding();
+        EXPECT_NEAR(task.GetProgress(), row.expected, 0.01);
+        gate.Open();
+        PollUntilEnded(task);
+        EXPECT_TRUE(task.Succeeded());
+        target.holdGate = nullptr;
+    }
+}
+
 // Restores the stall limit a test shortens.
 class ScopedStallLimit {
 public:

@@ -75,7 +75,8 @@ bool ConnectFirst(IGraphBuilder* graph, IBaseFilter* demultiplexer, const GUID& 
 
 }  // namespace
 
-HandlerRun ConvertWith(CTargetHandler& handler, const std::string& input, const std::string& output)
+HandlerRun ConvertWith(CTargetHandler& handler, const std::string& input, const std::string& output,
+                       const GraphCheck& check)
 {
     RegisterEverything();
     HandlerRun run;
@@ -94,6 +95,8 @@ HandlerRun ConvertWith(CTargetHandler& handler, const std::string& input, const 
     if (FAILED(run.completed))
         return run;
     run.filters = FilterClasses(h.graph.Get());
+    if (check)
+        check(h.graph.Get());
     if (SUCCEEDED(h.RunFree()))
         run.events = h.EventCodesUntilEnd();
     h.control->Stop();

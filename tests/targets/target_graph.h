@@ -4,6 +4,7 @@
 // completes the graph, and the graph runs without a clock to its end.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,11 @@ struct HandlerRun {
 // The class ids of the graph's filters, in the graph's order.
 std::vector<CLSID> FilterClasses(IFilterGraph* graph);
 
+// Looks at the graph once the handler completed it, before it runs.
+using GraphCheck = std::function<void(IFilterGraph* graph)>;
+
 // Converts `input` into `output` with the handler. Stops early on a failure.
-HandlerRun ConvertWith(CTargetHandler& handler, const std::string& input, const std::string& output);
+HandlerRun ConvertWith(CTargetHandler& handler, const std::string& input, const std::string& output,
+                       const GraphCheck& check = {});
 
 }  // namespace target_testing

@@ -2,9 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "components/component_ids.h"
+#include "components/component_interfaces.h"
+#include "res/string_table.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_folder.h"
 #include "tests/targets/target_graph.h"
@@ -159,6 +164,109 @@ TEST_F(TargetGraphTest, Mpeg4FileHoldsOnlyTheStreamsTheSourceHas)
         const Probe probe(output);
         ASSERT_EQ(probe.StreamCount(), 1);
         EXPECT_EQ(probe.Stream(0, "codec_name"), row.codec);
+    }
+}
+
+// The MPEG-4 handler with a second profile, whose encoder profile
+// (baseline) and multiplexer values differ from the netbook profile's.
+class CBaselineMpeg4Handler final : public CMPEG4TargetHandler {
+public:
+    CBaselineMpeg4Handler()
+    {
+        static constexpr int32_t kExtra[3] = {0, 3, 7};
+        const TargetVideoSettings video{CLSID_AvcEncoder, 2, 640, 480, 0, 1200};
+        const TargetAudioSettings audio{CLSID_AacEncoder, 0, 64};
+        AddProfile(std::make_unique<CTargetProfile>(IDS_COMPUTER_PLAYBACK, &video, &audio, kExtra, sizeof kExtra));
+        SelectProfile(1);
+    }
+};
+
+// What a component of that class in the graph holds for the parameter.
+std::optional<int32_t> ModuleValue(IFilterGraph* graph, const CLSID& component, const GUID& parameter)
+{
+    ComPtr<IEnumFilters> filters;
+    if (FAILED(graph->EnumFilters(filters.ReleaseAndGetAddressOf())))
+        return std::nullopt;
+    ComPtr<IBaseFilter> filter;
+    while (filters->Next(1, filter.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
+        CLSID clsid = GUID_NULL;
+        filter->GetClassID(&clsid);
+        ComPtr<IModuleConfig> config;
+        if (clsid != component || FAILED(filter->QueryInterface(IModuleConfig::iid, config.ReleaseAndGetVoidAddress())))
+            continue;
+        VARIANT value;
+        VariantInit(&value);
+        if (FAILED(config->GetValue(&parameter, &value)))
+            return std::nullopt;
+        return value.lVal;
+    }
+    return std::nullopt;
+}
+
+// What the MPEG-4 handler gives its encoders and multiplexer, read back from
+// the components before the run, and what reaches the file.
+TEST_F(TargetGraphTest, Mpeg4HandlerConfiguresItsEncodersAndMultiplexer)
+{
+    using namespace component_params;
+    struct Row {
+        const char* name;
+        std::unique_ptr<CTargetHandler> handler;
+        Clip clip;
+        CLSID videoEncoder;
+        GUID encoderOption;   // the encoder's B-frame switch
+        int32_t bitRate;      // bit/s
+        int32_t profile;      // 0 baseline, 1 main, 2 high
+        int32_t aacRate;      // kbit/s, which the encoder gets as a table index
+        int32_t muxFirst, muxSecond;
+        const char* codec;
+        const char* codecProfile;  // ffprobe's name; "" not checked
+        const char *width, *height, *sampleRate;
+    };
+    Row rows[3] = {
+        {"netbook profile", std::make_unique<CMPEG4TargetHandler>(), {1280, 720, 48000}, CLSID_AvcEncoder, AvcOption,
+         3'000'000, 2, 128, 0, 0, "h264", "High", "1024", "576", "48000"},
+        {"choices of the format dialog", std::make_unique<CMPEG4TargetHandler>(), {640, 360, 44100},
+         CLSID_Mpeg4Encoder, Mpeg4Option, 800'000, 2, 96, 0, 0, "mpeg4", "", "320", "240", "44100"},
+        {"baseline profile", std::make_unique<CBaselineMpeg4Handler>(), {320, 240, 44100}, CLSID_AvcEncoder,
+         AvcOption, 1'200'000, 0, 64, 3, 7, "h264", "Constrained Baseline", "320", "240", "44100"},
+    };
+    CTargetHandler& dialog = *rows[1].handler;
+    dialog.video.encoder = CLSID_Mpeg4Encoder;
+    dialog.video.bitRate = 800;
+    dialog.video.resizeMode = 1;
+    dialog.video.width = 320;
+    dialog.video.height = 240;
+    // No sample rate: the MPEG-4 handler hands AAC the source's own rate.
+    dialog.audio.bitRate = 96;
+
+    for (Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string output = folder.File(std::string(row.name) + ".mp4");
+        const auto check = [&row](IFilterGraph* graph) {
+            EXPECT_EQ(ModuleValue(graph, row.videoEncoder, BitRate), row.bitRate);
+            EXPECT_EQ(ModuleValue(graph, row.videoEncoder, EncoderProfile), row.profile);
+            EXPECT_EQ(ModuleValue(graph, row.videoEncoder, EncoderMode), 0) << "average bit rate";
+            EXPECT_EQ(ModuleValue(graph, row.videoEncoder, row.encoderOption), 1);
+            EXPECT_EQ(ModuleValue(graph, CLSID_AacEncoder, BitRate), AacBitRateIndex(row.aacRate));
+            EXPECT_EQ(ModuleValue(graph, CLSID_Mp4Multiplexer, MuxFirst), row.muxFirst);
+            EXPECT_EQ(ModuleValue(graph, CLSID_Mp4Multiplexer, MuxSecond), row.muxSecond);
+        };
+        const HandlerRun run = ConvertWith(*row.handler, MakeClip(row.clip), output, check);
+        EXPECT_EQ(run.completed, S_OK);
+        EXPECT_TRUE(EndedCleanly(run));
+
+        const Probe probe(output);
+        const int video = probe.FirstStream("video"), audio = probe.FirstStream("audio");
+        ASSERT_GE(video, 0);
+        ASSERT_GE(audio, 0);
+        EXPECT_EQ(probe.Stream(video, "codec_name"), row.codec);
+        if (*row.codecProfile) {
+            EXPECT_EQ(probe.Stream(video, "profile"), row.codecProfile);
+        }
+        EXPECT_EQ(probe.Stream(video, "width"), row.width);
+        EXPECT_EQ(probe.Stream(video, "height"), row.height);
+        EXPECT_EQ(probe.Stream(audio, "codec_name"), "aac");
+        EXPECT_EQ(probe.Stream(audio, "sample_rate"), row.sampleRate);
     }
 }
 

@@ -98,25 +98,43 @@ TEST(Streaming, EventsOfAnEarlierRunAreGoneWhenTheGraphRunsAgain)
     EXPECT_TRUE(c.h.RemainingEvents().empty()) << "only this run's EC_COMPLETE";
 }
 
+// Stop returns only once the streaming threads are done. The sink holds a
+// sample until the stop has reached it, and a little longer, so a Stop that
+// did not wait would return while the source's thread is still inside.
 TEST(Streaming, StopInTheMiddleJoinsEveryStreamingThread)
 {
     NumberedChain c({.count = -1});
+    Gate gate;
+    c.sink->HoldSample(100, &gate);
     ASSERT_EQ(c.h.RunFree(), S_OK);
-    ASSERT_TRUE(c.sink->WaitForSamples(100));
+    c.sink->WaitUntilHolding();
     EXPECT_EQ(CNumberedSource::s_liveThreads.load(), 1);
 
-    ASSERT_EQ(c.h.control->Stop(), S_OK);
-    EXPECT_EQ(CNumberedSource::s_liveThreads.load(), 0);
-    const int afterStop = c.sink->ReceivedCount();
+    std::thread releaser([&] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (c.sink->State() != State_Stopped && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        gate.Open();
+    });
+    const HRESULT stopped = c.h.control->Stop();
+    const int liveWhenStopReturned = CNumberedSource::s_liveThreads.load();
+    const std::vector<int> receivedWhenStopReturned = c.sink->Received();
+    releaser.join();
+    EXPECT_EQ(stopped, S_OK);
+    EXPECT_EQ(liveWhenStopReturned, 0) << "the source's thread ended before Stop returned";
+    EXPECT_EQ(receivedWhenStopReturned, Numbers(0, 101)) << "the held sample was done before Stop returned";
+    EXPECT_EQ(c.sink->Received(), receivedWhenStopReturned) << "nothing arrives after Stop returned";
     OAFilterState state;
     EXPECT_EQ(c.h.control->GetState(0, &state), S_OK);
     EXPECT_EQ(state, State_Stopped);
-    EXPECT_EQ(c.sink->ReceivedCount(), afterStop) << "nothing arrives after Stop returned";
 
     // The same graph runs again from the start.
     ASSERT_EQ(c.h.control->Run(), S_OK);
-    ASSERT_TRUE(c.sink->WaitForSamples(afterStop + 10));
+    ASSERT_TRUE(c.sink->WaitForSamples(111));
     ASSERT_EQ(c.h.control->Stop(), S_OK);
+    const std::vector<int> again = c.sink->Received();
+    EXPECT_EQ(std::vector<int>(again.begin() + 101, again.begin() + 111), Numbers(0, 10));
 }
 
 TEST(Streaming, StopFreesAThreadBlockedInsideASink)
@@ -166,29 +184,6 @@ TEST(Streaming, ReleasingARunningGraphStopsItFirst)
     EXPECT_EQ(CNumberedSource::s_liveThreads.load(), 0);
 }
 
-namespace {
-
-// A clock that moves only when the test says so.
-class CManualClock final : public CUnknown, public IReferenceClock {
-public:
-    CManualClock() : CUnknown("manual clock") {}
-    DECLARE_IUNKNOWN
-    HRESULT NonDelegatingQueryInterface(REFIID riid, void** object) override
-    {
-        if (riid == IID_IUnknown || riid == IReferenceClock::iid)
-            return GetInterface(static_cast<IReferenceClock*>(this), object);
-        return E_NOINTERFACE;
-    }
-    HRESULT GetTime(REFERENCE_TIME* time) override
-    {
-        *time = now.load();
-        return S_OK;
-    }
-    std::atomic<REFERENCE_TIME> now{0};
-};
-
-}  // namespace
-
 TEST(Streaming, WithAClockTheSinkWaitsForEachSamplesTime)
 {
     NumberedChain c({.count = 3});
@@ -203,5 +198,49 @@ TEST(Streaming, WithAClockTheSinkWaitsForEachSamplesTime)
     clock->now = 3 * kFrameTime;
     EXPECT_EQ(c.h.EventCodesUntilEnd(), std::vector<long>{EC_COMPLETE});
     EXPECT_EQ(c.sink->Received(), Numbers(0, 3));
+    ASSERT_EQ(c.h.control->Stop(), S_OK);
+}
+
+// A paused graph keeps its place in stream time: running again goes on from
+// where it paused, neither from zero nor ahead by the time spent paused, and
+// the sample that was waiting for its time when the pause came still plays.
+TEST(Streaming, RunAfterPauseGoesOnFromThePausedStreamTime)
+{
+    NumberedChain c({.count = 30});
+    ComPtr<CManualClock> clock(new CManualClock());
+    clock->now = UNITS;
+    c.h.mediaFilter->SetSyncSource(clock.Get());
+    ASSERT_EQ(c.h.control->Run(), S_OK);
+    const REFERENCE_TIME firstStart = c.sink->StartTime();
+
+    clock->now = firstStart + 10 * kFrameTime;
+    ASSERT_TRUE(c.sink->WaitForSamples(11));
+    ASSERT_TRUE(clock->WaitForQueryFromAnotherThread()) << "sample 11 waits for its time";
+    ASSERT_EQ(c.h.control->Pause(), S_OK);
+    // Not a deadline: time for the streaming thread to see the pause before
+    // the graph runs again, so a renderer that drops the waiting sample has.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    // Paused, the renderer holds that sample: the graph is ready.
+    OAFilterState state;
+    EXPECT_EQ(c.h.control->GetState(0, &state), S_OK) << "sample 11 is held, not dropped";
+    EXPECT_EQ(state, State_Paused);
+
+    clock->now = clock->now + 100 * kFrameTime;  // time spent paused
+    const REFERENCE_TIME resumedAt = clock->now;
+    ASSERT_EQ(c.h.control->Run(), S_OK);
+    // The graph may start a little after the call, never before it.
+    const REFERENCE_TIME streamTime = resumedAt - c.sink->StartTime();
+    EXPECT_LE(streamTime, 10 * kFrameTime) << "stream time at the resume, in 100 ns units";
+    EXPECT_GT(streamTime, 10 * kFrameTime - kFrameTime / 2) << "stream time at the resume, in 100 ns units";
+
+    // Two and a half frames later samples 11 and 12 are due, 13 is not.
+    clock->now = resumedAt + 5 * kFrameTime / 2;
+    ASSERT_TRUE(c.sink->WaitForSamples(13))
+        << "received after the resume: " << testing::PrintToString(c.sink->Received());
+    EXPECT_EQ(c.sink->Received(), Numbers(0, 13));
+
+    clock->now = resumedAt + 30 * kFrameTime;
+    EXPECT_EQ(c.h.EventCodesUntilEnd(), std::vector<long>{EC_COMPLETE});
+    EXPECT_EQ(c.sink->Received(), Numbers(0, 30));
     ASSERT_EQ(c.h.control->Stop(), S_OK);
 }

@@ -250,6 +250,37 @@ void CTestSink::HoldSample(int number, Gate* gate)
     m_hold = gate;
 }
 
+CManualClock::CManualClock() : CUnknown("manual clock"), m_owner(std::this_thread::get_id()) {}
+
+HRESULT CManualClock::NonDelegatingQueryInterface(REFIID riid, void** object)
+{
+    if (riid == IID_IUnknown || riid == IReferenceClock::iid)
+        return GetInterface(static_cast<IReferenceClock*>(this), object);
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT CManualClock::GetTime(REFERENCE_TIME* time)
+{
+    if (!time) return E_POINTER;
+    *time = now.load();
+    if (std::this_thread::get_id() != m_owner) {
+        {
+            std::lock_guard lock(m_lock);
+            m_foreignQuery = true;
+        }
+        m_queried.notify_all();
+    }
+    return S_OK;
+}
+
+bool CManualClock::WaitForQueryFromAnotherThread()
+{
+    std::unique_lock lock(m_lock);
+    m_foreignQuery = false;
+    return m_queried.wait_for(lock, std::chrono::seconds(10), [this] { return m_foreignQuery; });
+}
+
 ScopedConverter::ScopedConverter(REFCLSID clsid, const GUID& from, const GUID& to, DWORD merit)
     : factory(clsid, [clsid, from, to](REFIID riid, void** object) {
           return QueryNewObject(new CConverter(clsid, from, to), riid, object);

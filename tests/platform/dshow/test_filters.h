@@ -1,6 +1,6 @@
 // Small filters for testing the engine: a source of numbered samples, a
-// pass-through, a type converter and a sink. They are registered only by the
-// tests that use them.
+// pass-through, a type converter and a sink, and a clock the test moves.
+// The filters are registered only by the tests that use them.
 #pragma once
 
 #include <atomic>
@@ -142,6 +142,29 @@ private:
     int m_holdNumber = -1;
     Gate* m_hold = nullptr;
     bool m_holding = false;
+};
+
+// A reference clock that moves only when the test sets `now`.
+class CManualClock final : public CUnknown, public IReferenceClock {
+public:
+    CManualClock();
+    DECLARE_IUNKNOWN
+
+    HRESULT NonDelegatingQueryInterface(REFIID riid, void** object) override;
+    HRESULT GetTime(REFERENCE_TIME* time) override;
+
+    // Waits for the next time query from a thread other than the one that
+    // made the clock: a renderer waiting for a sample's time asks over and
+    // over. False when none came within ten seconds.
+    [[nodiscard]] bool WaitForQueryFromAnotherThread();
+
+    std::atomic<REFERENCE_TIME> now{0};
+
+private:
+    const std::thread::id m_owner;
+    std::mutex m_lock;
+    std::condition_variable m_queried;
+    bool m_foreignQuery = false;
 };
 
 // The media type the numbered source offers for `subtype`.

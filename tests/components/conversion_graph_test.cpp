@@ -1,0 +1,97 @@
+// A whole conversion graph of components, as a task builds one, so that it
+// also runs in the ThreadSanitizer stage: File Source (Async.) ->
+// demultiplexer -> decoders (by intelligent connect) -> scaler and
+// sample-rate converter -> H.264 and AAC encoders -> MP4 multiplexer -> File
+// Writer. ffprobe judges the file.
+#include <gtest/gtest.h>
+
+#include "components/component_ids.h"
+#include "components/component_interfaces.h"
+#include "tests/components/demux_graph.h"
+#include "tests/components/mp4_output_graph.h"
+#include "tests/support/media_fixtures.h"
+#include "tests/support/temp_folder.h"
+
+using namespace component_params;
+using mp4_testing::Configure;
+using mp4_testing::Create;
+using mp4_testing::NamedPin;
+
+namespace {
+
+// Output pin of the demultiplexer with that id ("Video", "Audio").
+ComPtr<IPin> DemuxPin(demux_testing::DemuxGraph& g, const char* id)
+{
+    for (const auto& pin : g.Outputs())
+        if (demux_testing::PinId(pin.Get()) == id) return pin;
+    return {};
+}
+
+TEST(ConversionGraph, FileToMp4ThroughDecodersConvertersAndEncoders)
+{
+    demux_testing::RegisterEverything();
+    testing_files::TempFolder folder;
+    const std::string input = folder.File("clip.avi");
+    const std::string output = folder.File("out.mp4");
+    ASSERT_TRUE(testing_media::MakeMedia(input, "-f lavfi -i testsrc=size=640x360:rate=25 -f lavfi -i "
+                                                "sine=sample_rate=48000 -t 2 -c:v mpeg4 -c:a libmp3lame"));
+
+    demux_testing::DemuxGraph g(input, CLSID_Demultiplexer);
+    ASSERT_EQ(g.ConnectSource(), S_OK);
+    const ComPtr<IPin> videoOut = DemuxPin(g, "Video"), audioOut = DemuxPin(g, "Audio");
+    ASSERT_TRUE(videoOut && audioOut);
+
+    const auto scaler = Create(CLSID_Scaler), resampler = Create(CLSID_SampleRateConverter);
+    const auto videoEncoder = Create(CLSID_AvcEncoder), audioEncoder = Create(CLSID_AacEncoder);
+    const auto mux = Create(CLSID_Mp4Multiplexer), writer = Create(CLSID_FileWriter);
+    ASSERT_TRUE(scaler && resampler && videoEncoder && audioEncoder && mux && writer);
+    for (const auto& [filter, name] : {std::pair{scaler.Get(), "Scaler"}, {resampler.Get(), "Resampler"},
+                                       {videoEncoder.Get(), "Video Encoder"}, {audioEncoder.Get(), "Audio Encoder"},
+                                       {mux.Get(), "Multiplexer"}})
+        g.h.Add(filter, name);
+    ASSERT_EQ(Configure(scaler.Get(), {{ScalerKeepAspect, 1}, {ScalerWidth, 320}, {ScalerHeight, 180}}), S_OK);
+    ASSERT_EQ(Configure(resampler.Get(), {{SampleRate, 44100}}), S_OK);
+    ASSERT_EQ(Configure(videoEncoder.Get(), {{EncoderProfile, 2}, {AvcOption, 1}, {EncoderMode, 0}, {BitRate, 500'000}}),
+              S_OK);
+    ASSERT_EQ(Configure(audioEncoder.Get(), {{BitRate, 18}}), S_OK);
+    ASSERT_EQ(Configure(mux.Get(), {{MuxFirst, 0}, {MuxSecond, 0}}), S_OK);
+
+    // Decoders, and whatever converts between the pictures and sounds, come
+    // from intelligent connect.
+    ASSERT_EQ(g.h.graph->Connect(videoOut.Get(), NamedPin(scaler.Get(), "In").Get()), S_OK);
+    ASSERT_EQ(g.h.graph->Connect(NamedPin(scaler.Get(), "Out").Get(), NamedPin(videoEncoder.Get(), "In").Get()), S_OK);
+    ASSERT_EQ(g.h.graph->Connect(audioOut.Get(), NamedPin(resampler.Get(), "In").Get()), S_OK);
+    ASSERT_EQ(g.h.graph->Connect(NamedPin(resampler.Get(), "Out").Get(), NamedPin(audioEncoder.Get(), "In").Get()),
+              S_OK);
+    ASSERT_EQ(g.h.graph->ConnectDirect(NamedPin(videoEncoder.Get(), "Out").Get(), NamedPin(mux.Get(), "Input 0").Get(),
+                                       nullptr),
+              S_OK);
+    ASSERT_EQ(g.h.graph->ConnectDirect(NamedPin(audioEncoder.Get(), "Out").Get(), NamedPin(mux.Get(), "Input 1").Get(),
+                                       nullptr),
+              S_OK);
+    ComPtr<IFileSinkFilter> sink;
+    ASSERT_EQ(writer->QueryInterface(IID_PPV_ARGS(sink.ReleaseAndGetAddressOf())), S_OK);
+    ASSERT_EQ(sink->SetFileName(output.c_str(), nullptr), S_OK);
+    g.h.Add(writer.Get(), "Writer");
+    ASSERT_EQ(g.h.graph->ConnectDirect(NamedPin(mux.Get(), "Output").Get(), NamedPin(writer.Get(), "in").Get(), nullptr),
+              S_OK);
+
+    ASSERT_EQ(g.h.RunFree(), S_OK);
+    const auto events = g.h.EventsUntilEnd();
+    EXPECT_EQ(g.h.control->Stop(), S_OK);
+    EXPECT_EQ(events, (std::vector<testing_filters::EventRecord>{{EC_COMPLETE, 0}}));
+
+    const testing_media::Probe probe(output);
+    const int video = probe.FirstStream("video"), audio = probe.FirstStream("audio");
+    ASSERT_GE(video, 0);
+    ASSERT_GE(audio, 0);
+    EXPECT_EQ(probe.Stream(video, "codec_name"), "h264");
+    EXPECT_EQ(probe.Stream(video, "width"), "320");
+    EXPECT_EQ(probe.Stream(video, "height"), "180");
+    EXPECT_EQ(probe.Stream(video, "nb_frames"), "50");
+    EXPECT_EQ(probe.Stream(audio, "codec_name"), "aac");
+    EXPECT_EQ(probe.Stream(audio, "sample_rate"), "44100");
+    EXPECT_NEAR(probe.Duration(), 2.0, 0.1);
+}
+
+}  // namespace
