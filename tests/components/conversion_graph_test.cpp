@@ -5,6 +5,11 @@
 // Writer. ffprobe judges the file.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+
 #include "components/component_ids.h"
 #include "components/component_interfaces.h"
 #include "tests/components/demux_graph.h"
@@ -27,16 +32,10 @@ ComPtr<IPin> DemuxPin(demux_testing::DemuxGraph& g, const char* id)
     return {};
 }
 
-TEST(ConversionGraph, FileToMp4ThroughDecodersConvertersAndEncoders)
+// Connects the whole chain from `g`'s demultiplexer to a File Writer that
+// writes `output`.
+void BuildConversion(demux_testing::DemuxGraph& g, const std::string& output)
 {
-    demux_testing::RegisterEverything();
-    testing_files::TempFolder folder;
-    const std::string input = folder.File("clip.avi");
-    const std::string output = folder.File("out.mp4");
-    ASSERT_TRUE(testing_media::MakeMedia(input, "-f lavfi -i testsrc=size=640x360:rate=25 -f lavfi -i "
-                                                "sine=sample_rate=48000 -t 2 -c:v mpeg4 -c:a libmp3lame"));
-
-    demux_testing::DemuxGraph g(input, CLSID_Demultiplexer);
     ASSERT_EQ(g.ConnectSource(), S_OK);
     const ComPtr<IPin> videoOut = DemuxPin(g, "Video"), audioOut = DemuxPin(g, "Audio");
     ASSERT_TRUE(videoOut && audioOut);
@@ -76,6 +75,29 @@ TEST(ConversionGraph, FileToMp4ThroughDecodersConvertersAndEncoders)
     ASSERT_EQ(g.h.graph->ConnectDirect(NamedPin(mux.Get(), "Output").Get(), NamedPin(writer.Get(), "in").Get(), nullptr),
               S_OK);
 
+}
+
+// A clip of `seconds` as a phone or camera might give it: MPEG-4 video at
+// 640x360 with MP3 sound at 48 kHz.
+std::string MakeClip(const testing_files::TempFolder& folder, int seconds)
+{
+    const std::string input = folder.File("clip.avi");
+    const std::string arguments = "-f lavfi -i testsrc=size=640x360:rate=25 -f lavfi -i sine=sample_rate=48000 -t " +
+                                  std::to_string(seconds) + " -c:v mpeg4 -c:a libmp3lame";
+    return testing_media::MakeMedia(input, arguments) ? input : std::string();
+}
+
+TEST(ConversionGraph, FileToMp4ThroughDecodersConvertersAndEncoders)
+{
+    demux_testing::RegisterEverything();
+    testing_files::TempFolder folder;
+    const std::string input = MakeClip(folder, 2);
+    ASSERT_FALSE(input.empty());
+    const std::string output = folder.File("out.mp4");
+    demux_testing::DemuxGraph g(input, CLSID_Demultiplexer);
+    BuildConversion(g, output);
+    if (HasFatalFailure()) return;
+
     ASSERT_EQ(g.h.RunFree(), S_OK);
     const auto events = g.h.EventsUntilEnd();
     EXPECT_EQ(g.h.control->Stop(), S_OK);
@@ -92,6 +114,35 @@ TEST(ConversionGraph, FileToMp4ThroughDecodersConvertersAndEncoders)
     EXPECT_EQ(probe.Stream(audio, "codec_name"), "aac");
     EXPECT_EQ(probe.Stream(audio, "sample_rate"), "44100");
     EXPECT_NEAR(probe.Duration(), 2.0, 0.1);
+}
+
+// Stopping mid-stream makes every filter's delivery fail on the way down
+// (decommitted buffers, stopped pins): none of that is a failure to report,
+// and a second run of the same graph hears only its own events.
+TEST(ConversionGraph, StoppedMidStreamReportsNothingAndRunsAgainToTheEnd)
+{
+    demux_testing::RegisterEverything();
+    testing_files::TempFolder folder;
+    const std::string input = MakeClip(folder, 20);
+    ASSERT_FALSE(input.empty());
+    const std::string output = folder.File("out.mp4");
+    demux_testing::DemuxGraph g(input, CLSID_Demultiplexer);
+    BuildConversion(g, output);
+    if (HasFatalFailure()) return;
+
+    for (int stop = 0; stop < 3; ++stop) {
+        ASSERT_EQ(g.h.RunFree(), S_OK);
+        // Until the file has grown: encoders and multiplexer are busy.
+        for (int wait = 0; wait < 1000 && std::filesystem::file_size(output) < 64 * 1024; ++wait)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ASSERT_GE(std::filesystem::file_size(output), 64u * 1024) << "the conversion never got going";
+        ASSERT_EQ(g.h.control->Stop(), S_OK);
+        EXPECT_EQ(g.h.RemainingEvents(), std::vector<testing_filters::EventRecord>{}) << "stop " << stop;
+    }
+    ASSERT_EQ(g.h.RunFree(), S_OK);
+    EXPECT_EQ(g.h.EventsUntilEnd(), (std::vector<testing_filters::EventRecord>{{EC_COMPLETE, 0}}));
+    EXPECT_EQ(g.h.control->Stop(), S_OK);
+    EXPECT_NEAR(testing_media::Probe(output).Duration(), 20.0, 0.2);
 }
 
 }  // namespace
