@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -87,16 +88,27 @@ std::string MakeClip(const testing_files::TempFolder& folder, int seconds)
     return testing_media::MakeMedia(input, arguments) ? input : std::string();
 }
 
-TEST(ConversionGraph, FileToMp4ThroughDecodersConvertersAndEncoders)
-{
-    demux_testing::RegisterEverything();
+// A clip of the given length, and the whole chain built from it to out.mp4.
+class ConversionGraph : public testing::Test {
+protected:
+    void Build(int seconds)
+    {
+        demux_testing::RegisterEverything();
+        const std::string input = MakeClip(folder, seconds);
+        ASSERT_FALSE(input.empty());
+        graph = std::make_unique<demux_testing::DemuxGraph>(input, CLSID_Demultiplexer);
+        BuildConversion(*graph, output);
+    }
+
     testing_files::TempFolder folder;
-    const std::string input = MakeClip(folder, 2);
-    ASSERT_FALSE(input.empty());
     const std::string output = folder.File("out.mp4");
-    demux_testing::DemuxGraph g(input, CLSID_Demultiplexer);
-    BuildConversion(g, output);
-    if (HasFatalFailure()) return;
+    std::unique_ptr<demux_testing::DemuxGraph> graph;
+};
+
+TEST_F(ConversionGraph, FileToMp4ThroughDecodersConvertersAndEncoders)
+{
+    ASSERT_NO_FATAL_FAILURE(Build(2));
+    demux_testing::DemuxGraph& g = *graph;
 
     ASSERT_EQ(g.h.RunFree(), S_OK);
     const auto events = g.h.EventsUntilEnd();
@@ -119,16 +131,10 @@ TEST(ConversionGraph, FileToMp4ThroughDecodersConvertersAndEncoders)
 // Stopping mid-stream makes every filter's delivery fail on the way down
 // (decommitted buffers, stopped pins): none of that is a failure to report,
 // and a second run of the same graph hears only its own events.
-TEST(ConversionGraph, StoppedMidStreamReportsNothingAndRunsAgainToTheEnd)
+TEST_F(ConversionGraph, StoppedMidStreamReportsNothingAndRunsAgainToTheEnd)
 {
-    demux_testing::RegisterEverything();
-    testing_files::TempFolder folder;
-    const std::string input = MakeClip(folder, 20);
-    ASSERT_FALSE(input.empty());
-    const std::string output = folder.File("out.mp4");
-    demux_testing::DemuxGraph g(input, CLSID_Demultiplexer);
-    BuildConversion(g, output);
-    if (HasFatalFailure()) return;
+    ASSERT_NO_FATAL_FAILURE(Build(20));
+    demux_testing::DemuxGraph& g = *graph;
 
     for (int stop = 0; stop < 3; ++stop) {
         ASSERT_EQ(g.h.RunFree(), S_OK);
