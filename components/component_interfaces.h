@@ -192,3 +192,7 @@ protected:
 inline constexpr std::array<int, 27> kAacBitRates = {6,  7,  8,   10,  12,  14,  16,  20,  24,
                                                      28, 32, 40,  48,  56,  64,  80,  96,  112,
                                                      128, 160, 192, 224, 256, 320, 384, 448, 512};
+
+// A multiplexer's inputs drifted so far apart that the packets waiting for
+// the file's header passed their bound: one stream never started.
+inline constexpr HRESULT MUX_E_PENDING_OVERFLOW = MakeHResult(0x8004FE02);

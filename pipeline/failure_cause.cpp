@@ -1,5 +1,7 @@
 #include "pipeline/failure_cause.h"
 
+#include "components/component_interfaces.h"
+#include "platform/net/http_stream.h"
 #include "platform/net/http_transfer.h"
 
 namespace {
@@ -17,6 +19,8 @@ constexpr const char* kNotDecodable = "The source holds a stream that the progra
 constexpr const char* kConnection = "The connection was lost or timed out.";
 constexpr const char* kWriteFault = "The target drive could not be written to.";
 constexpr const char* kStalled = "The conversion stopped making progress.";
+constexpr const char* kCutShort = "The conversion was stopped before its end.";
+constexpr const char* kUnseekableServer = "The server cannot send the video in the order the program must read it.";
 
 constexpr Cause kCauses[] = {
     {HRESULT_FROM_WIN32(ERROR_DISK_FULL), kDiskFull},
@@ -27,6 +31,7 @@ constexpr Cause kCauses[] = {
     {VFW_E_INVALID_FILE_FORMAT, kDamaged},
     {VFW_E_UNKNOWN_FILE_TYPE, kDamaged},
     {VFW_E_FILE_TOO_SHORT, kDamaged},
+    {MUX_E_PENDING_OVERFLOW, kDamaged},
     {HRESULT_FROM_WIN32(ERROR_READ_FAULT), kDamaged},
     {HRESULT_FROM_WIN32(ERROR_HANDLE_EOF), kDamaged},
     {VFW_E_NO_ACCEPTABLE_TYPES, kNotDecodable},
@@ -37,8 +42,10 @@ constexpr Cause kCauses[] = {
     {REGDB_E_CLASSNOTREG, kNotDecodable},
     {HRESULT_FROM_WIN32(ERROR_TIMEOUT), kConnection},
     {VFW_E_TIMEOUT, kStalled},
+    {E_ABORT, kCutShort},
     {HTTP_E_CONNECTION_REFUSED, kConnection},
     {HTTP_E_HOST_UNREACHABLE, kConnection},
+    {HTTP_E_CANNOT_READ_BACK, kUnseekableServer},
     {HRESULT_FROM_WIN32(ERROR_WRITE_FAULT), kWriteFault},
 };
 

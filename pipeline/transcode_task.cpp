@@ -113,12 +113,16 @@ bool CTranscodeTask::Poll()
 {
     const ComPtr<IMediaControl> control = GraphInterface<IMediaControl>(m_context);
     const ComPtr<IMediaEvent> events = GraphInterface<IMediaEvent>(m_context);
-    if (!control || !events)
+    if (m_completed || !control || !events)
         return false;
     OAFilterState state = State_Stopped;
     control->GetState(10, &state);
-    if (state == State_Stopped)
+    if (state == State_Stopped) {
+        // Only EC_COMPLETE means every writer reached its end; anything else
+        // leaves a cut-off file that must not pass for a result.
+        Fail(E_ABORT);
         return false;
+    }
     for (;;) {
         long code = 0;
         LONG_PTR param1 = 0, param2 = 0;
@@ -134,8 +138,12 @@ bool CTranscodeTask::Poll()
         // EC_ERRORABORT and its kin carry the failure code first.
         const auto failure = static_cast<HRESULT>(param1);
         if (code == EC_COMPLETE) {
-            control->StopWhenReady();
-            m_completed = true;
+            // Stopping closes the writers: a file that fails to close is no result.
+            const HRESULT closed = control->StopWhenReady();
+            if (FAILED(closed))
+                Fail(closed);
+            else
+                m_completed = true;
             return false;
         }
         // A failed graph would otherwise stay paused, and its task poll
@@ -166,13 +174,9 @@ float CTranscodeTask::GetProgress()
     } else {
         if (!(capabilities & AM_SEEKING_CanGetCurrentPos))
             return 0;
+        // Reaching the stop position is no reason to stop the graph here: the
+        // writers would miss their end of stream. The source ends there itself.
         seeking->GetCurrentPosition(&current);
-        LONGLONG stop = 0;
-        if ((capabilities & AM_SEEKING_CanGetStopPos) && SUCCEEDED(seeking->GetStopPosition(&stop)) &&
-            current >= stop) {
-            if (const ComPtr<IMediaControl> control = GraphInterface<IMediaControl>(m_context))
-                control->StopWhenReady();
-        }
     }
     const double divisor = m_duration >= 1 ? double(m_duration) : 1.0;
     const float progress = float(double(current) / divisor);

@@ -124,6 +124,7 @@ HRESULT CDecoderFilter::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, do
 
 StreamResult CDecoderFilter::Decode(const AVPacket* packet)
 {
+    ASSERT_LOCK_HELD(m_receiveLock);
     const int result = avcodec_send_packet(m_codec.get(), packet);
     if (result < 0 && result != AVERROR_EOF) {
         const HRESULT hr = NoteDecodeError(result);

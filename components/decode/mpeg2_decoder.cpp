@@ -14,7 +14,7 @@ constexpr REFERENCE_TIME kSubpictureLead = UNITS;
 // DVD subpictures, decoded into the decoder's overlay as they arrive.
 class CSubpictureInputPin final : public CBaseInputPin {
 public:
-    CSubpictureInputPin(CBaseFilter* filter, std::recursive_mutex* lock, SubpictureOverlay* overlay)
+    CSubpictureInputPin(CBaseFilter* filter, FilterMutex* lock, SubpictureOverlay* overlay)
         : CBaseInputPin("subpicture input pin", filter, lock, "SubPicture In"), m_overlay(overlay)
     {
     }

@@ -110,6 +110,7 @@ CBasePin* CDemultiplexer::GetPin(int index)
 
 HRESULT CDemultiplexer::OpenStream(IAsyncReader* reader)
 {
+    ASSERT_LOCK_HELD(m_filterLock);
     if (!reader) return E_POINTER;
     std::unique_ptr<ContainerReader> container;
     const HRESULT hr = ContainerReader::Open(
@@ -177,12 +178,14 @@ HRESULT CDemultiplexer::Reposition(REFERENCE_TIME start, REFERENCE_TIME stop)
 
 void CDemultiplexer::StartStreaming()
 {
+    ASSERT_LOCK_HELD(m_filterLock);
     m_stopRequested = false;
     m_thread = std::thread(&CDemultiplexer::Stream, this, m_start, m_stop);
 }
 
 void CDemultiplexer::InterruptStreaming()
 {
+    ASSERT_LOCK_HELD(m_filterLock);
     m_stopRequested = true;
     if (!m_container) return;
     m_container->Interrupt(true);
@@ -191,6 +194,7 @@ void CDemultiplexer::InterruptStreaming()
 
 void CDemultiplexer::FinishStreaming()
 {
+    ASSERT_LOCK_HELD(m_filterLock);
     if (m_thread.joinable()) m_thread.join();
     if (!m_container) return;
     m_container->Reader()->EndFlush();

@@ -128,6 +128,7 @@ HRESULT CAsfWriter::Stop()
 
 HRESULT CAsfWriter::StartWriting()
 {
+    ASSERT_LOCK_HELD(m_filterLock);
     bool any = false;
     for (auto& input : m_inputs) {
         const bool connected = input->pin->IsConnected();
@@ -183,12 +184,13 @@ HRESULT CAsfWriter::OpenEncoder(Input& input)
 
 void CAsfWriter::StopWriting()
 {
+    ASSERT_LOCK_HELD(m_filterLock);
     for (auto& input : m_inputs) {
         std::lock_guard stream(input->streamLock);
         input->encoder.reset();
     }
     std::lock_guard mux(m_muxLock);
-    for (auto& input : m_inputs) input->pending.clear();
+    m_pending.Clear();
     m_file.reset();
 }
 
@@ -202,7 +204,7 @@ HRESULT CAsfWriter::Receive(AsfInput kind, IMediaSample* sample)
     std::vector<AvPacketPtr> packets;
     HRESULT hr = CheckNoFormatChange(sample, input.startedType);
     if (SUCCEEDED(hr)) hr = input.encoder->Encode(sample, &packets);
-    if (SUCCEEDED(hr)) hr = Deliver(input, packets, false);
+    if (SUCCEEDED(hr)) hr = Deliver(kind, packets, false);
     return FAILED(hr) ? Fail(input, hr) : S_OK;
 }
 
@@ -214,7 +216,7 @@ HRESULT CAsfWriter::EndOfStream(AsfInput kind)
         if (!input.encoder) return VFW_E_WRONG_STATE;
         std::vector<AvPacketPtr> packets;
         HRESULT hr = input.encoder->Finish(&packets);
-        if (SUCCEEDED(hr)) hr = Deliver(input, packets, true);
+        if (SUCCEEDED(hr)) hr = Deliver(kind, packets, true);
         if (FAILED(hr)) return Fail(input, hr);
     }
     CompleteIfDue();
@@ -234,29 +236,38 @@ HRESULT CAsfWriter::Fail(Input& input, HRESULT hr)
     return first ? input.pin->Settle(result) : hr;
 }
 
-HRESULT CAsfWriter::Deliver(Input& input, std::vector<AvPacketPtr>& packets, bool ended)
+HRESULT CAsfWriter::Deliver(AsfInput kind, std::vector<AvPacketPtr>& packets, bool ended)
 {
+    ASSERT_LOCK_HELD(InputOf(kind).streamLock);
+    Input& input = InputOf(kind);
     std::lock_guard mux(m_muxLock);
     if (FAILED(m_failure)) return VFW_E_RUNTIME_ERROR;
     if (!m_file) return VFW_E_WRONG_STATE;
     (ended ? input.ended : input.started) = true;
-    HRESULT hr = S_OK;
-    if (m_file->HeaderWritten()) {
-        hr = WritePackets(input, packets);
-    } else {
-        for (auto& packet : packets) input.pending.push_back(std::move(packet));
-        if (!HeaderDue()) return S_OK;
-        hr = WriteHeader();
-        for (auto& each : m_inputs) {
-            if (SUCCEEDED(hr)) hr = WritePackets(*each, each->pending);
-            each->pending.clear();
-        }
-    }
-    if (FAILED(hr)) return hr;
+    HRESULT hr = m_file->HeaderWritten() ? WritePackets(input, packets) : Hold(kind, packets);
+    if (FAILED(hr) || !m_file->HeaderWritten()) return hr;
     for (const auto& each : m_inputs)
         if (each->connected && !each->ended) return S_OK;
     hr = m_file->Finish();
     m_finished = SUCCEEDED(hr);
+    return hr;
+}
+
+HRESULT CAsfWriter::Hold(AsfInput kind, std::vector<AvPacketPtr>& packets)
+{
+    ASSERT_LOCK_HELD(m_muxLock);
+    for (auto& packet : packets) {
+        const HRESULT hr = m_pending.Push(static_cast<int>(kind), std::move(packet));
+        if (FAILED(hr)) return hr;
+    }
+    if (!HeaderDue()) return S_OK;
+    HRESULT hr = WriteHeader();
+    while (SUCCEEDED(hr) && !m_pending.Empty()) {
+        const CPendingPackets::Entry next = m_pending.PopFront();
+        const Input& owner = *m_inputs[next.input];
+        hr = m_file->WritePacket(next.packet.get(), owner.stream, owner.timeBase);
+    }
+    m_pending.Clear();
     return hr;
 }
 
@@ -269,6 +280,7 @@ bool CAsfWriter::HeaderDue() const
 
 HRESULT CAsfWriter::WriteHeader()
 {
+    ASSERT_LOCK_HELD(m_muxLock);
     bool any = false;
     for (auto& input : m_inputs) {
         if (!input->started) continue;
@@ -283,6 +295,7 @@ HRESULT CAsfWriter::WriteHeader()
 
 HRESULT CAsfWriter::WritePackets(Input& input, std::vector<AvPacketPtr>& packets)
 {
+    ASSERT_LOCK_HELD(m_muxLock);
     for (auto& packet : packets) {
         const HRESULT hr = m_file->WritePacket(packet.get(), input.stream, input.timeBase);
         if (FAILED(hr)) return hr;

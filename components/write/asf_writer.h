@@ -15,10 +15,12 @@
 // written once every connected input has delivered its first sample or
 // ended; an input that ended without a sample gets no stream (a run where
 // none delivered anything fails with E_FAIL). Packets that come earlier
-// wait in memory. When every connected input has ended, the encoders are
-// drained, the index and trailer written and the file synced; then, once
-// running, the graph hears EC_COMPLETE. Any failure (encoding, a full disk)
-// gives one EC_ERRORABORT with its code, and both inputs refuse the rest.
+// wait in memory, within the bounds of components/write/pending_packets.h
+// (past them the run fails with MUX_E_PENDING_OVERFLOW). When every
+// connected input has ended, the encoders are drained, the index and
+// trailer written and the file synced; then, once running, the graph hears
+// EC_COMPLETE. Any failure (encoding, a full disk) gives one EC_ERRORABORT
+// with its code, and both inputs refuse the rest.
 //
 // Threads: configuration, connection and state changes come from the
 // application's thread under the filter lock. Each input's samples come on
@@ -37,6 +39,7 @@
 #include "components/component_interfaces.h"
 #include "components/write/asf_stream_encoders.h"
 #include "components/write/muxed_file.h"
+#include "components/write/pending_packets.h"
 #include "components/write/wm_profile.h"
 #include "platform/dshow/file_sink.h"
 #include "platform/dshow/input_pin.h"
@@ -91,7 +94,7 @@ private:
         explicit Input(CAsfInputPin* inputPin) : pin(inputPin) {}
         CAsfInputPin* const pin;
         // Guards the encoder; held while a sample is encoded.
-        std::mutex streamLock;
+        StreamingMutex streamLock;
         std::unique_ptr<CAsfStreamEncoder> encoder;
         CMediaType startedType;  // the input's type when the encoder opened
         // The rest is guarded by m_muxLock.
@@ -99,7 +102,6 @@ private:
         AVRational timeBase{0, 1};
         bool connected = false, started = false, ended = false;
         int stream = -1;
-        std::vector<AvPacketPtr> pending;  // until the header is written
     };
 
     // Filter lock held (connection).
@@ -116,11 +118,14 @@ private:
     // Input's stream lock held. Hands its packets to the file (or keeps them
     // until the header is written); `ended` marks its end, and the file is
     // finished once every connected input has ended. Takes m_muxLock.
-    HRESULT Deliver(Input& input, std::vector<AvPacketPtr>& packets, bool ended);
+    HRESULT Deliver(AsfInput kind, std::vector<AvPacketPtr>& packets, bool ended);
     // Records the first failure and tells the graph of it; later ones stay
     // quiet. Returns `hr`.
     HRESULT Fail(Input& input, HRESULT hr);
     // m_muxLock held.
+    // Keeps `kind`'s packets until the header is due, then writes it and
+    // every packet kept.
+    HRESULT Hold(AsfInput kind, std::vector<AvPacketPtr>& packets);
     bool HeaderDue() const;
     HRESULT WriteHeader();
     HRESULT WritePackets(Input& input, std::vector<AvPacketPtr>& packets);
@@ -136,8 +141,9 @@ private:
     ComPtr<IWMProfile> m_profile;  // guarded by the filter lock
     WmProfileSettings m_settings;  // guarded by the filter lock
 
-    std::mutex m_muxLock;
+    StreamingMutex m_muxLock;
     std::unique_ptr<CMuxedFile> m_file;
+    CPendingPackets m_pending;  // until the header is written
     HRESULT m_failure = S_OK;
     bool m_finished = false;
     bool m_completeSent = false;

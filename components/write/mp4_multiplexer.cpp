@@ -195,7 +195,7 @@ HRESULT CMp4Multiplexer::Pause()
         if (FAILED(hr)) return hr;
         std::lock_guard mux(m_muxLock);
         m_file = std::move(file);
-        m_pending.clear();
+        m_pending.Clear();
         m_headerWritten = m_finished = false;
         m_failure = S_OK;
         m_inputs[0].active = m_input0.IsConnected();
@@ -214,7 +214,7 @@ HRESULT CMp4Multiplexer::Stop()
     // Inactive first, so a sample on its way in fails instead of writing.
     const HRESULT hr = CBaseFilter::Stop();
     std::lock_guard mux(m_muxLock);
-    m_pending.clear();
+    m_pending.Clear();
     m_file.reset();
     return hr;
 }
@@ -247,8 +247,8 @@ StreamResult CMp4Multiplexer::ReceivePacket(int index, IMediaSample* sample)
     if (FAILED(hr)) return Fail(hr);
     input.received = true;
     if (m_headerWritten) return WritePacket(index, std::move(packet));
-    m_pending.push_back({index, std::move(packet)});
-    return WriteHeaderWhenReady();
+    const HRESULT queued = m_pending.Push(index, std::move(packet));
+    return FAILED(queued) ? Fail(queued) : WriteHeaderWhenReady();
 }
 
 StreamResult CMp4Multiplexer::EndOfInput(int index)
@@ -280,6 +280,7 @@ bool CMp4Multiplexer::AllEnded() const
 
 StreamResult CMp4Multiplexer::WriteHeaderWhenReady()
 {
+    ASSERT_LOCK_HELD(m_muxLock);
     for (const auto& input : m_inputs)
         if (input.active && !input.received && !input.ended) return StreamResult::Own(S_OK);
 
@@ -304,9 +305,8 @@ StreamResult CMp4Multiplexer::WriteHeaderWhenReady()
     if (error < 0) return Fail(HResultFromAv(error));
     m_headerWritten = true;
 
-    while (!m_pending.empty()) {
-        PendingPacket next = std::move(m_pending.front());
-        m_pending.pop_front();
+    while (!m_pending.Empty()) {
+        CPendingPackets::Entry next = m_pending.PopFront();
         const StreamResult result = WritePacket(next.input, std::move(next.packet));
         if (!result.Ok()) return result;
     }
@@ -315,6 +315,7 @@ StreamResult CMp4Multiplexer::WriteHeaderWhenReady()
 
 StreamResult CMp4Multiplexer::WritePacket(int index, AvPacketPtr packet)
 {
+    ASSERT_LOCK_HELD(m_muxLock);
     const Input& input = m_inputs[index];
     AVStream* stream = m_file->format->streams[input.stream];
     packet->stream_index = input.stream;

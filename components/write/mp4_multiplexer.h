@@ -12,7 +12,8 @@
 //
 // A file holds the streams whose inputs received a sample: the header is
 // written once every connected input has its first sample or its end of
-// stream (earlier samples wait in memory), and an input that ends without a
+// stream (earlier samples wait in memory, within the bounds of
+// components/write/pending_packets.h), and an input that ends without a
 // sample is left out, so an audio-only or a silent-video run gives a
 // one-stream file. Once every connected input has ended, the index is
 // written and end of stream goes downstream, so the writer's EC_COMPLETE
@@ -22,8 +23,10 @@
 // sends 2 and 3, or 0 for M4A); the file is the same for every value.
 //
 // Failures end the run with EC_ERRORABORT: a failed write is reported by the
-// File Writer with its system code, anything else by this filter; either
-// way the inputs refuse further samples, so no upstream thread waits.
+// File Writer with its system code, anything else by this filter (one input
+// delivering past the pending bound while another has not started gives
+// MUX_E_PENDING_OVERFLOW); either way the inputs refuse further samples, so
+// no upstream thread waits.
 //
 // Threads: the inputs' samples arrive on their own streaming threads; one
 // lock (m_muxLock) serialises the muxer, and is held while the muxer writes
@@ -31,12 +34,12 @@
 // changes and connections run on the application's thread.
 #pragma once
 
-#include <deque>
 #include <memory>
 #include <mutex>
 
 #include "components/common/ffmpeg_support.h"
 #include "components/common/module_config.h"
+#include "components/write/pending_packets.h"
 #include "platform/dshow/input_pin.h"
 #include "platform/dshow/output_pin.h"
 
@@ -99,10 +102,6 @@ private:
         bool ended = false;
         int stream = -1;  // in the file, once the header is written
     };
-    struct PendingPacket {
-        int input;
-        AvPacketPtr packet;
-    };
 
     // Streaming threads (SetInputType also the application's); each takes
     // m_muxLock. The pin settles what they return once the lock is released.
@@ -122,10 +121,10 @@ private:
     CMuxInputPin m_input0, m_input1;
     CMuxOutputPin m_output;
 
-    std::mutex m_muxLock;
+    StreamingMutex m_muxLock;
     Input m_inputs[kInputCount];
     std::unique_ptr<Mp4Output> m_file;  // between pause and stop
-    std::deque<PendingPacket> m_pending;
+    CPendingPackets m_pending;  // until the header is written
     bool m_headerWritten = false;
     bool m_finished = false;
     HRESULT m_failure = S_OK;

@@ -86,7 +86,10 @@ HRESULT CMuxedFile::Finish()
     if (error < 0) return Failure(error);
     avio_flush(m_io.get());
     if (m_io->error < 0) return Failure(m_io->error);
-    return m_file->Sync();
+    const HRESULT hr = m_file->Sync();
+    // Closing here, while the stream can still end in an error, rather
+    // than in the destructor, where a delayed write error would be lost.
+    return FAILED(hr) ? hr : m_file->Close();
 }
 
 HRESULT CMuxedFile::Failure(int error) const { return FAILED(m_writeError) ? m_writeError : HResultFromAv(error); }

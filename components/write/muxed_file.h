@@ -6,8 +6,8 @@
 // is that code when a write failed, HResultFromAv of FFmpeg's otherwise.
 //
 // Use: Create, AddStream per stream, WriteHeader, WritePacket..., Finish
-// (trailer, then synced to disk). Dropping the object without Finish leaves
-// what was written so far. No locking: the owner serialises calls.
+// (trailer, then synced to disk and closed). Dropping the object without
+// Finish leaves what was written so far. No locking: the owner serialises calls.
 #pragma once
 
 #include <memory>
@@ -33,7 +33,7 @@ public:
     bool HeaderWritten() const { return m_headerWritten; }
     // Writes (interleaved) a packet whose times are in `timeBase`; takes its data.
     HRESULT WritePacket(AVPacket* packet, int stream, AVRational timeBase);
-    // Writes the trailer and syncs the file.
+    // Writes the trailer, syncs and closes the file.
     HRESULT Finish();
 
 private:

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <string>
 
+#include "platform/dshow/checked_mutex.h"
 #include "platform/dshow/graph_interfaces.h"
 
 class CBasePin;
@@ -58,11 +59,11 @@ public:
     // filter as its second parameter, so the graph can count its sinks.
     HRESULT NotifyEvent(long code, LONG_PTR param1, LONG_PTR param2);
 
-    std::recursive_mutex* FilterLock() { return &m_filterLock; }
+    FilterMutex* FilterLock() { return &m_filterLock; }
     IFilterGraph* Graph() const { return m_graph; }
 
 protected:
-    std::recursive_mutex m_filterLock;
+    FilterMutex m_filterLock;
 
 private:
     const CLSID m_clsid;

@@ -4,7 +4,7 @@
 
 #include "platform/dshow/enumerators.h"
 
-CBasePin::CBasePin(const char* objectName, CBaseFilter* filter, std::recursive_mutex* lock, const char* pinName,
+CBasePin::CBasePin(const char* objectName, CBaseFilter* filter, FilterMutex* lock, const char* pinName,
                    PIN_DIRECTION direction)
     : CUnknown(objectName, filter), m_filter(filter), m_lock(lock), m_name(pinName), m_direction(direction)
 {

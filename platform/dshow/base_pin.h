@@ -16,7 +16,7 @@
 
 class CBasePin : public CUnknown, public IPin {
 public:
-    CBasePin(const char* objectName, CBaseFilter* filter, std::recursive_mutex* lock, const char* pinName,
+    CBasePin(const char* objectName, CBaseFilter* filter, FilterMutex* lock, const char* pinName,
              PIN_DIRECTION direction);
     ~CBasePin() override;
     DECLARE_IUNKNOWN
@@ -58,7 +58,7 @@ public:
 
 protected:
     CBaseFilter* const m_filter;
-    std::recursive_mutex* const m_lock;
+    FilterMutex* const m_lock;
     const std::string m_name;
     const PIN_DIRECTION m_direction;
     ComPtr<IPin> m_connected;

@@ -95,7 +95,7 @@ private:
 
     // Held while a sample or the end of stream is processed; taken before
     // m_renderLock, never inside it.
-    std::mutex m_streamLock;
+    StreamingMutex m_streamLock;
     std::mutex m_renderLock;
     std::condition_variable m_renderStateChanged;
     FILTER_STATE m_renderState = State_Stopped;  // guarded by m_renderLock

@@ -23,7 +23,11 @@ public:
     HRESULT GetCurFile(LPOLESTR* fileName, AM_MEDIA_TYPE* type) override;
 
     // The path set; empty before SetFileName. Call with the filter lock held.
-    const std::string& FileName() const { return m_fileName; }
+    const std::string& FileName() const
+    {
+        ASSERT_LOCK_HELD(*m_filter->FilterLock());
+        return m_fileName;
+    }
 
 protected:
     ~CFileSink() = default;

@@ -2,7 +2,7 @@
 
 #include "platform/dshow/mem_allocator.h"
 
-CBaseInputPin::CBaseInputPin(const char* objectName, CBaseFilter* filter, std::recursive_mutex* lock,
+CBaseInputPin::CBaseInputPin(const char* objectName, CBaseFilter* filter, FilterMutex* lock,
                              const char* pinName)
     : CBasePin(objectName, filter, lock, pinName, PINDIR_INPUT)
 {

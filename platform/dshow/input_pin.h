@@ -10,7 +10,7 @@
 
 class CBaseInputPin : public CBasePin, public IMemInputPin {
 public:
-    CBaseInputPin(const char* objectName, CBaseFilter* filter, std::recursive_mutex* lock, const char* pinName);
+    CBaseInputPin(const char* objectName, CBaseFilter* filter, FilterMutex* lock, const char* pinName);
     DECLARE_IUNKNOWN
 
     HRESULT NonDelegatingQueryInterface(REFIID riid, void** object) override;

@@ -2,7 +2,7 @@
 
 #include "platform/dshow/mem_allocator.h"
 
-CBaseOutputPin::CBaseOutputPin(const char* objectName, CBaseFilter* filter, std::recursive_mutex* lock,
+CBaseOutputPin::CBaseOutputPin(const char* objectName, CBaseFilter* filter, FilterMutex* lock,
                                const char* pinName)
     : CBasePin(objectName, filter, lock, pinName, PINDIR_OUTPUT)
 {

@@ -18,7 +18,7 @@
 
 class CBaseOutputPin : public CBasePin {
 public:
-    CBaseOutputPin(const char* objectName, CBaseFilter* filter, std::recursive_mutex* lock, const char* pinName);
+    CBaseOutputPin(const char* objectName, CBaseFilter* filter, FilterMutex* lock, const char* pinName);
 
     HRESULT CheckConnect(IPin* pin) override;
     HRESULT CompleteConnect(IPin* receivePin) override;

@@ -68,7 +68,7 @@ public:
     int GetPinCount() override;
     CBasePin* GetPin(int index) override;
 
-    std::recursive_mutex* StateLock() { return &m_filterLock; }
+    FilterMutex* StateLock() { return &m_filterLock; }
 
 protected:
     // The filter owns its streams.

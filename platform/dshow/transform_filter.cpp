@@ -4,7 +4,7 @@
 
 // Input pin
 
-CTransformInputPin::CTransformInputPin(CTransformFilter* filter, std::recursive_mutex* lock, const char* pinName)
+CTransformInputPin::CTransformInputPin(CTransformFilter* filter, FilterMutex* lock, const char* pinName)
     : CBaseInputPin("transform input pin", filter, lock, pinName), m_transform(filter)
 {
 }
@@ -83,7 +83,7 @@ HRESULT CTransformInputPin::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop
 
 // Output pin
 
-CTransformOutputPin::CTransformOutputPin(CTransformFilter* filter, std::recursive_mutex* lock, const char* pinName)
+CTransformOutputPin::CTransformOutputPin(CTransformFilter* filter, FilterMutex* lock, const char* pinName)
     : CBaseOutputPin("transform output pin", filter, lock, pinName), m_transform(filter)
 {
 }
@@ -192,6 +192,7 @@ HRESULT CTransformFilter::Pause()
 
 HRESULT CTransformFilter::InitializeOutputSample(IMediaSample* input, IMediaSample** output)
 {
+    ASSERT_LOCK_HELD(m_receiveLock);
     IMediaSample* sample = nullptr;
     HRESULT hr = m_output.GetDeliveryBuffer(&sample, nullptr, nullptr, 0);
     if (FAILED(hr)) return hr;

@@ -29,7 +29,7 @@ class CTransformFilter;
 
 class CTransformInputPin : public CBaseInputPin {
 public:
-    CTransformInputPin(CTransformFilter* filter, std::recursive_mutex* lock, const char* pinName);
+    CTransformInputPin(CTransformFilter* filter, FilterMutex* lock, const char* pinName);
 
     HRESULT CheckMediaType(const CMediaType* type) override;
     HRESULT SetMediaType(const CMediaType* type) override;
@@ -48,7 +48,7 @@ private:
 
 class CTransformOutputPin : public CBaseOutputPin {
 public:
-    CTransformOutputPin(CTransformFilter* filter, std::recursive_mutex* lock, const char* pinName);
+    CTransformOutputPin(CTransformFilter* filter, FilterMutex* lock, const char* pinName);
 
     // Adds IMediaSeeking, passed to whatever feeds the input.
     HRESULT NonDelegatingQueryInterface(REFIID riid, void** object) override;
@@ -104,7 +104,7 @@ protected:
     HRESULT InitializeOutputSample(IMediaSample* input, IMediaSample** output);
 
     // Guards the streaming path: Receive, end of stream, and streaming start/stop.
-    std::mutex m_receiveLock;
+    StreamingMutex m_receiveLock;
 
 private:
     friend class CTransformInputPin;

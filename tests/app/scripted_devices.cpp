@@ -27,6 +27,7 @@ HRESULT ScriptedTarget::PrepareGraph(CSourceDevice*, CGraphContext* context)
     m_sinkRef = m_sink;
     if (holdGate)
         m_sink->HoldSample(holdSample, holdGate);
+    m_sink->FailClosingWith(closeFailure);
     context->Graph()->AddFilter(m_sink, "Sink");
     ComPtr<IPin> in;
     FindPin(m_sink, PINDIR_INPUT, GUID_NULL, in.ReleaseAndGetAddressOf());

@@ -28,6 +28,7 @@ public:
     // Each new sink holds this sample until the gate opens (CTestSink::HoldSample).
     int holdSample = -1;
     testing_filters::Gate* holdGate = nullptr;
+    HRESULT closeFailure = S_OK;  // each new sink fails to stop with it
 
 private:
     testing_filters::CTestSink* m_sink = nullptr;

@@ -1,14 +1,17 @@
 // WM ASF writer: raw video and audio become a WMV file as the profile says
 // (WMV2 at the profile's size and 30 fps, WMA v2 at 44.1 kHz stereo), with
 // either input left out; ffprobe and ffmpeg's decoders check the result.
+// A run whose audio never starts fails once the waiting video passes its bound.
 #include <gtest/gtest.h>
 
 #include <numeric>
 
 #include "components/write/asf_writer.h"
+#include "components/write/pending_packets.h"
 #include "platform/dshow/graph_pins.h"
 #include "tests/components/writer_graph.h"
 #include "tests/support/media_fixtures.h"
+#include "tests/support/raw_media_filters.h"
 #include "tests/support/temp_folder.h"
 
 using namespace testing_media;
@@ -131,6 +134,29 @@ TEST(AsfWriter, WritesOnlyTheStreamsThatHaveData)
         EXPECT_EQ(probe.Stream(0, "codec_name"), c.codecs);
         EXPECT_NEAR(probe.Duration(), 1.0, 0.15);
     }
+}
+
+TEST(AsfWriter, AnAudioInputThatNeverStartsFailsTheRunOnceTheWaitingVideoPassesItsBound)
+{
+    // Tiny frames at the profile's 30 fps: one small packet each, so the
+    // count bound is the one passed.
+    const RawVideoFormat tiny{AV_PIX_FMT_YUV420P, 32, 32, UNITS / 30};
+    const int frames = static_cast<int>(CPendingPackets::kMaxCount * 5 / 4);
+    TempFolder folder;
+    WriterGraph g(CLSID_WMAsfWriter, folder.File("out.wmv"));
+    ASSERT_EQ(g.UseWmvProfile(32, 32), S_OK);
+    ASSERT_EQ(g.AddVideo(tiny, frames, 0), S_OK);
+    const ComPtr<IBaseFilter> silent(new CBlankSampleSource(RawAudioType(kMonoAudio), -1, 9600, UNITS / 10));
+    g.h.Add(silent.Get(), "silent audio");
+    ASSERT_EQ(g.h.graph->ConnectDirect(g.h.Pin(silent.Get(), PINDIR_OUTPUT), g.h.Pin(g.writer.Get(), PINDIR_INPUT, 1),
+                                       nullptr),
+              S_OK);
+
+    ASSERT_EQ(g.h.RunFree(), S_OK);
+    auto events = g.h.EventsUntilEnd();
+    ASSERT_EQ(g.h.control->Stop(), S_OK);
+    for (const auto& event : g.h.RemainingEvents()) events.push_back(event);
+    EXPECT_EQ(events, (std::vector<testing_filters::EventRecord>{{EC_ERRORABORT, MUX_E_PENDING_OVERFLOW}}));
 }
 
 TEST(Writers, AFullDiskAbortsTheRunWithItsCode)

@@ -1,11 +1,14 @@
 // The MP4 multiplexer in the graphs the program builds: which streams the
-// file holds, its layout and timing, and how a failing writer ends a run.
+// file holds, its layout and timing, and how a failing writer or an input
+// that never starts ends a run.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "components/component_ids.h"
 #include "components/register_components.h"
+#include "components/write/pending_packets.h"
+#include "platform/dshow/filter_interfaces.h"
 #include "tests/components/mp4_output_graph.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/raw_media_filters.h"
@@ -29,6 +32,19 @@ AudioPart Tone(double seconds = kSeconds) { return AudioPart{AudioFormat(), seco
 long LastCode(const std::vector<testing_filters::EventRecord>& events)
 {
     return events.empty() ? 0 : events.back().first;
+}
+
+// A compressed type of `codec`, 320 x 240 for video, 44.1 kHz stereo for audio.
+CMediaType Compressed(AVCodecID codec, AVMediaType kind)
+{
+    AvCodecParametersPtr parameters(avcodec_parameters_alloc());
+    parameters->codec_type = kind;
+    parameters->codec_id = codec;
+    parameters->width = 320;
+    parameters->height = 240;
+    parameters->sample_rate = 44100;
+    av_channel_layout_default(&parameters->ch_layout, 2);
+    return CompressedType(*parameters, AVRational{25, 1});
 }
 
 // The types of the file's top-level boxes with their offsets, in order.
@@ -155,25 +171,15 @@ TEST(Mp4Multiplexer, TakesOnlyWhatMp4CanCarry)
     const ComPtr<IPin> input = NamedPin(mux.Get(), "Input 1");
     ASSERT_TRUE(input);
 
-    auto compressed = [](AVCodecID codec, AVMediaType kind) {
-        AvCodecParametersPtr parameters(avcodec_parameters_alloc());
-        parameters->codec_type = kind;
-        parameters->codec_id = codec;
-        parameters->width = 320;
-        parameters->height = 240;
-        parameters->sample_rate = 44100;
-        av_channel_layout_default(&parameters->ch_layout, 2);
-        return CompressedType(*parameters, AVRational{25, 1});
-    };
     struct Case {
         const char* what;
         CMediaType type;
         bool accepted;
     } cases[] = {
-        {"H.264", compressed(AV_CODEC_ID_H264, AVMEDIA_TYPE_VIDEO), true},
-        {"MPEG-4 Visual", compressed(AV_CODEC_ID_MPEG4, AVMEDIA_TYPE_VIDEO), true},
-        {"AAC", compressed(AV_CODEC_ID_AAC, AVMEDIA_TYPE_AUDIO), true},
-        {"WMV 2", compressed(AV_CODEC_ID_WMV2, AVMEDIA_TYPE_VIDEO), false},
+        {"H.264", Compressed(AV_CODEC_ID_H264, AVMEDIA_TYPE_VIDEO), true},
+        {"MPEG-4 Visual", Compressed(AV_CODEC_ID_MPEG4, AVMEDIA_TYPE_VIDEO), true},
+        {"AAC", Compressed(AV_CODEC_ID_AAC, AVMEDIA_TYPE_AUDIO), true},
+        {"WMV 2", Compressed(AV_CODEC_ID_WMV2, AVMEDIA_TYPE_VIDEO), false},
         {"raw video", RawVideoType(VideoFormat(320, 240)), false},
         {"raw audio", RawAudioType(AudioFormat()), false},
     };
@@ -192,4 +198,49 @@ TEST(Mp4Multiplexer, OutputConnectsOnlyToAPinWithAStream)
     h.Add(mux.Get(), "mux");
     h.Add(sink.Get(), "sink");
     EXPECT_TRUE(FAILED(h.graph->ConnectDirect(NamedPin(mux.Get(), "Output").Get(), h.Pin(sink.Get(), PINDIR_INPUT), nullptr)));
+}
+
+TEST(Mp4Multiplexer, AnInputThatNeverStartsFailsTheRunOnceTheWaitingPacketsPassTheirBound)
+{
+    // Video packets pile up on "Input 0" while the audio on "Input 1" never
+    // starts, so the header can never be written.
+    constexpr LONG kLarge = 1 << 20;
+    struct Case {
+        const char* what;
+        int packets;
+        LONG size;
+    } cases[] = {
+        {"large packets, past the bytes", static_cast<int>(CPendingPackets::kMaxBytes / kLarge) + 1, kLarge},
+        {"small packets, past the count", static_cast<int>(CPendingPackets::kMaxCount) + 1, 16},
+    };
+    RegisterComponents();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder folder;
+        testing_filters::GraphHarness h;
+        const ComPtr<IBaseFilter> mux = Create(CLSID_Mp4Multiplexer);
+        const ComPtr<IBaseFilter> writer = Create(CLSID_FileWriter);
+        const ComPtr<IBaseFilter> video(new testing_media::CBlankSampleSource(
+            Compressed(AV_CODEC_ID_H264, AVMEDIA_TYPE_VIDEO), c.packets, c.size, UNITS / 25));
+        const ComPtr<IBaseFilter> silent(
+            new testing_media::CBlankSampleSource(Compressed(AV_CODEC_ID_AAC, AVMEDIA_TYPE_AUDIO), -1, 16, UNITS / 25));
+        ASSERT_TRUE(mux && writer);
+        ASSERT_EQ(writer.As<IFileSinkFilter>()->SetFileName(folder.File("out.mp4").c_str(), nullptr), S_OK);
+        h.Add(mux.Get(), "mux");
+        h.Add(writer.Get(), "writer");
+        h.Add(video.Get(), "video");
+        h.Add(silent.Get(), "silent audio");
+        auto connect = [&h](IPin* from, const ComPtr<IPin>& to) {
+            return h.graph->ConnectDirect(from, to.Get(), nullptr);
+        };
+        ASSERT_EQ(connect(h.Pin(video.Get(), PINDIR_OUTPUT), NamedPin(mux.Get(), "Input 0")), S_OK);
+        ASSERT_EQ(connect(h.Pin(silent.Get(), PINDIR_OUTPUT), NamedPin(mux.Get(), "Input 1")), S_OK);
+        ASSERT_EQ(connect(NamedPin(mux.Get(), "Output").Get(), NamedPin(writer.Get(), "in")), S_OK);
+
+        ASSERT_EQ(h.RunFree(), S_OK);
+        auto events = h.EventsUntilEnd();
+        ASSERT_EQ(h.control->Stop(), S_OK);
+        for (const auto& event : h.RemainingEvents()) events.push_back(event);
+        EXPECT_EQ(events, (std::vector<testing_filters::EventRecord>{{EC_ERRORABORT, MUX_E_PENDING_OVERFLOW}}));
+    }
 }

@@ -1,6 +1,6 @@
 // The network source against a small HTTP server on 127.0.0.1: exact bytes
-// at any offset with and without range support, clear failure codes, and
-// reads that a flush or a stall ends.
+// at any offset with and without range support, clear failure codes, reads
+// that a flush or a stall ends, and the window kept without ranges.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -267,6 +267,33 @@ TEST_F(NetworkSource, WithoutRangesABodyThatStallsTimesOutAndTheNextReadStartsAg
         EXPECT_EQ(bytes, body.substr(static_cast<size_t>(position), 100)) << position;
     }
     EXPECT_EQ(server.RequestCount("/clip.mp4"), 2);
+}
+
+TEST_F(NetworkSource, WithoutRangesOnlyTheLastBlocksAreKeptAndAReadBehindThemFails)
+{
+    const std::string body = PatternBytes(6 * kBlock + 123, 13);
+    LocalHttpServer server;
+    server.Serve("/clip.mp4", {body, 200, false});
+    const std::atomic<bool> abort{false};
+    std::unique_ptr<HttpStream> stream;
+    ASSERT_EQ(HttpStream::Open(server.Url("/clip.mp4"), CurrentHttpTimeouts(), abort, &stream, 2), S_OK);
+    auto readAt = [&stream](int64_t position, int32_t length) {
+        std::string bytes(static_cast<size_t>(length), '\x5A');
+        const HRESULT hr = stream->Read(position, length, reinterpret_cast<uint8_t*>(bytes.data()));
+        return std::pair{hr, bytes};
+    };
+
+    // Much more than the window streams through it; the last block read is
+    // kept whatever else arrived with it.
+    for (const int64_t position : {int64_t{0}, 3 * kBlock + 7, 5 * kBlock + 100, 5 * kBlock}) {
+        const auto [hr, bytes] = readAt(position, 100);
+        EXPECT_EQ(hr, S_OK) << position;
+        EXPECT_EQ(bytes, body.substr(static_cast<size_t>(position), 100)) << position;
+    }
+    for (const int64_t position : {int64_t{0}, 3 * kBlock + 7})
+        EXPECT_EQ(readAt(position, 100).first, HTTP_E_CANNOT_READ_BACK) << position;
+    EXPECT_EQ(readAt(6 * kBlock, 200).first, S_FALSE) << "the end is still read";
+    EXPECT_EQ(server.RequestCount("/clip.mp4"), 1) << "the body is never asked for again";
 }
 
 TEST_F(NetworkSource, BeginFlushEndsAReadWaitingForTheServer)

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <gtest/gtest.h>
 
+#include "components/component_interfaces.h"
+#include "platform/net/http_stream.h"
 #include "tests/app/qstring_printer.h"
 
 namespace {
@@ -26,6 +28,9 @@ TEST(FailureCause, SaysWhyInOneSentenceForWhatAUserCanActOn)
         {HRESULT_FROM_WIN32(ERROR_TIMEOUT), "The connection was lost or timed out."},
         {HResultFromErrno(EIO), "The target drive could not be written to."},
         {VFW_E_TIMEOUT, "The conversion stopped making progress."},
+        {E_ABORT, "The conversion was stopped before its end."},
+        {MUX_E_PENDING_OVERFLOW, "The source is unreadable or damaged."},
+        {HTTP_E_CANNOT_READ_BACK, "The server cannot send the video in the order the program must read it."},
         {E_FAIL, ""},
         {S_OK, ""},
     };

@@ -76,6 +76,45 @@ TEST_F(TranscodeTaskTest, AStreamingErrorEndsTheTaskAndDeletesItsOutput)
     EXPECT_EQ(presenter.errors, QStringList({LoadString(IDS_TRANSFER_ERROR)}));
 }
 
+// Only a graph that completed and closed its writers gives a result; any
+// other end is a failure that keeps no file.
+TEST_F(TranscodeTaskTest, AGraphThatEndsWithoutCompletingAndClosingFailsTheTask)
+{
+    const HRESULT writeFault = HRESULT_FROM_WIN32(ERROR_WRITE_FAULT);
+    struct Row {
+        const char* what;
+        int samples;         // -1: endless
+        HRESULT closeFailure;
+        bool stopFromOutside;
+        HRESULT expected;
+        const char* sentence;
+    };
+    const Row rows[] = {
+        {"the writer fails to close", 5, writeFault, false, writeFault, "The target drive could not be written to."},
+        {"the graph is stopped from outside", -1, S_OK, true, E_ABORT, "The conversion was stopped before its end."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        presenter.errors.clear();
+        source.settings.count = row.samples;
+        target.closeFailure = row.closeFailure;
+        CTranscodeTask task(&source, &target, "Clip", "/v/Clip.mp4", false);
+        ASSERT_TRUE(task.Start());
+        const QString output = task.GetOutputPath();
+        if (row.stopFromOutside) {
+            ASSERT_TRUE(target.Sink()->WaitForSamples(3));
+            ComPtr<IMediaControl> control;
+            ASSERT_EQ(target.Sink()->Graph()->QueryInterface(IID_PPV_ARGS(control.ReleaseAndGetAddressOf())), S_OK);
+            control->Stop();
+        }
+        PollUntilEnded(task);
+        EXPECT_FALSE(task.Succeeded());
+        EXPECT_EQ(task.Failure(), row.expected);
+        EXPECT_FALSE(QFile::exists(output));
+        EXPECT_EQ(presenter.errors, QStringList({LoadString(IDS_TRANSFER_ERROR) + u' ' + row.sentence}));
+    }
+}
+
 // Halfway through the clip the task reports half done. The sink holds the
 // middle sample, so the position is known exactly while the task is asked.
 TEST_F(TranscodeTaskTest, ProgressIsTheFractionOfTheDurationReached)

@@ -1,7 +1,10 @@
 #include "tests/support/raw_media_filters.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
+#include <thread>
 
 namespace testing_media {
 
@@ -153,7 +156,53 @@ private:
     int64_t m_position = 0;
 };
 
+class CBlankSampleStream final : public CGeneratedStream {
+public:
+    CBlankSampleStream(CSource* filter, const CMediaType& type, int count, LONG size, REFERENCE_TIME duration)
+        : CGeneratedStream(filter, type, std::max(count, 0) * duration, size),
+          m_count(count),
+          m_duration(duration)
+    {
+    }
+
+    HRESULT OnThreadStartPlay() override
+    {
+        m_next = 0;
+        return S_OK;
+    }
+
+    HRESULT FillBuffer(IMediaSample* sample) override
+    {
+        if (m_count < 0) {
+            // Nothing to wait on but the graph's next command.
+            while (!CheckRequest(nullptr)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            return VFW_E_WRONG_STATE;
+        }
+        if (m_next >= m_count) return S_FALSE;
+        BYTE* data = nullptr;
+        sample->GetPointer(&data);
+        std::memset(data, 0, static_cast<size_t>(m_bufferSize));
+        sample->SetActualDataLength(m_bufferSize);
+        REFERENCE_TIME start = m_next * m_duration, end = start + m_duration;
+        sample->SetTime(&start, &end);
+        sample->SetSyncPoint(TRUE);
+        ++m_next;
+        return S_OK;
+    }
+
+private:
+    const int m_count;
+    const REFERENCE_TIME m_duration;
+    int m_next = 0;
+};
+
 }  // namespace
+
+CBlankSampleSource::CBlankSampleSource(const CMediaType& type, int count, LONG size, REFERENCE_TIME duration)
+    : CSource("blank sample source", CLSID_BlankSampleSource)
+{
+    AddPin(std::make_unique<CBlankSampleStream>(this, type, count, size, duration));
+}
 
 CRawVideoSource::CRawVideoSource(const RawVideoFormat& format, int frameCount)
     : CSource("raw video source", CLSID_RawVideoSource)

@@ -1,6 +1,7 @@
 // Test filters that speak the components' media formats: sources of raw
 // video (a moving picture) and raw audio (a tone) of a chosen size and
-// length, and a sink that keeps every sample it receives.
+// length, a source of blank samples of any type, and a sink that keeps
+// every sample it receives.
 #pragma once
 
 #include <mutex>
@@ -18,6 +19,7 @@ namespace testing_media {
 inline constexpr CLSID CLSID_RawVideoSource = MakeGuid("{A0000003-0000-4000-8000-000000000001}");
 inline constexpr CLSID CLSID_RawAudioSource = MakeGuid("{A0000003-0000-4000-8000-000000000002}");
 inline constexpr CLSID CLSID_CollectingSink = MakeGuid("{A0000003-0000-4000-8000-000000000003}");
+inline constexpr CLSID CLSID_BlankSampleSource = MakeGuid("{A0000003-0000-4000-8000-000000000004}");
 
 // Frames of `format` (I420 unless said otherwise), numbered from 0, with
 // times n * timePerFrame; the pin "Out" offers IMediaSeeking.
@@ -30,6 +32,14 @@ public:
 class CRawAudioSource final : public CSource {
 public:
     CRawAudioSource(const RawAudioFormat& format, double seconds);
+};
+
+// `count` samples of `type`, each `size` zero bytes lasting `duration`, all
+// sync points. A negative count sends nothing and keeps the stream open
+// until the graph stops: an input that never starts.
+class CBlankSampleSource final : public CSource {
+public:
+    CBlankSampleSource(const CMediaType& type, int count, LONG size, REFERENCE_TIME duration);
 };
 
 struct ReceivedSample {

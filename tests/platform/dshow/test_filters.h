@@ -132,9 +132,13 @@ public:
     void HoldSample(int number, Gate* gate);
     // Waits until the held sample has arrived and waits at the gate.
     void WaitUntilHolding();
+    // Stopping fails with `failure`, as a writer whose file fails to close.
+    void FailClosingWith(HRESULT failure) { m_closeFailure = failure; }
+    HRESULT OnStopStreaming() override { return m_closeFailure; }
 
 private:
     GUID m_subtype;
+    std::atomic<HRESULT> m_closeFailure{S_OK};
     std::mutex m_lock;
     std::condition_variable m_arrived;
     std::vector<int> m_received;
