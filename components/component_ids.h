@@ -69,6 +69,8 @@ inline constexpr GUID AvcOption = MakeGuid("{B1E3E1BF-6225-4351-862C-66989AEE22B
 inline constexpr GUID Mpeg4Option = MakeGuid("{DE580597-4F6B-4458-84D2-6BE547B6A541}");
 inline constexpr GUID EncoderMode = MakeGuid("{CD701824-5F65-4520-8DB0-26548212808C}");
 inline constexpr GUID BitRate = MakeGuid("{BDD50372-38E2-4A26-BA15-482B70EE136C}");
+// Video encoders' threads; 0 (the default) lets the encoder choose for the machine.
+inline constexpr GUID EncoderThreads = MakeGuid("{5F0C2B7E-93A4-4E61-8D2F-1B7C6A9E4D38}");
 
 // MP4 multiplexer.
 inline constexpr GUID MuxFirst = MakeGuid("{67F699AE-4856-4292-99F1-BB6FDB596E43}");

@@ -16,6 +16,9 @@ inline constexpr const char* kDevicesSection = "Devices";
 // Seconds a transfer may show neither progress nor an event before it fails.
 inline constexpr const char* kTaskStallEntry = "TaskStallSeconds";
 inline constexpr int kDefaultTaskStallSeconds = 120;
+// Not written by the program: the video encoder's threads; 0 or none lets
+// the encoder choose for the machine.
+inline constexpr const char* kEncoderThreadsEntry = "EncoderThreads";
 
 // The folder that plays the part of HKEY_CURRENT_USER\Software: the XDG
 // config folder ($XDG_CONFIG_HOME, else ~/.config), read at each call.

@@ -1,5 +1,6 @@
 #include "targets/mpeg4_target_handler.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "pipeline/graph_utils.h"
 #include "platform/dshow/graph_pins.h"
 #include "res/string_table.h"
+#include "services/settings_store.h"
 #include "targets/conversion_filters.h"
 #include "targets/target_filters.h"
 
@@ -197,6 +199,9 @@ HRESULT CMPEG4TargetHandler::ConfigureVideoEncoder()
     if (SUCCEEDED(hr))
         hr = ConfigureModule(m_videoEncoder.Get(),
                              {{EncoderMode, VT_I4, 0}, {BitRate, VT_I4, double(video.bitRate) * 1000.0}});
+    if (SUCCEEDED(hr))
+        hr = ConfigureModule(m_videoEncoder.Get(),
+                             {{EncoderThreads, VT_I4, double(std::max(0, GetProfileInt(kGeneralSection, kEncoderThreadsEntry, 0)))}});
     return hr;
 }
 

@@ -123,10 +123,11 @@ HRESULT CVideoDecoder::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROP
 
 void CVideoDecoder::ConfigureCodec(AVCodecContext* context)
 {
-    // One thread: libavcodec's own threads hand buffers over through atomics
-    // a thread checker cannot follow, and frame threads hold frames back.
-    // The queues between filters keep the other core busy with the encoder.
-    context->thread_count = 1;
+    // Decoding is the largest share of a conversion: use every core, with
+    // frame and slice threads as the ffmpeg command does. Frame threads hold
+    // a few frames back; the end of stream drains them.
+    context->thread_count = 0;
+    context->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
 }
 
 REFERENCE_TIME CVideoDecoder::FrameDuration(const AVFrame& frame) const

@@ -1,6 +1,5 @@
 #include "components/encode/video_encoder.h"
 
-#include <thread>
 
 extern "C" {
 #include <libavutil/opt.h>
@@ -38,8 +37,6 @@ constexpr REFERENCE_TIME kDefaultTimePerFrame = UNITS / 25;
 
 enum EncoderModeValue { kAverageBitRate = 0, kConstantQuality = 1 };
 enum AvcProfileValue { kBaseline = 0, kMain = 1, kHigh = 2 };
-
-int ThreadCount() { return static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
 
 HRESULT ConfigureX264(AVCodecContext* codec, const VideoEncoderSettings& settings)
 {
@@ -88,6 +85,7 @@ std::map<GUID, ModuleParameter> VideoEncoderParameters(const VideoCodecChoice& c
         {EncoderMode, IntegerParameter(kAverageBitRate, kAverageBitRate, kConstantQuality)},
         {EncoderProfile, IntegerParameter(kHigh, kBaseline, kHigh)},
         {choice.optionParameter, IntegerParameter(1, 0, 1)},
+        {EncoderThreads, IntegerParameter(0, 0, 64)},
     };
 }
 
@@ -146,7 +144,9 @@ HRESULT CVideoEncoder::OpenCodec(const CMediaType& input, AvCodecContextPtr* res
     codec->framerate = av_inv_q(codec->time_base);
     codec->bit_rate = settings.bitRate;
     codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    codec->thread_count = ThreadCount();
+    // 0 leaves it to the encoder, as the ffmpeg command does: x264 takes one
+    // and a half threads per core and its own look-ahead threads.
+    codec->thread_count = m_config.Int(EncoderThreads);
     HRESULT hr = m_choice.configure(codec.get(), settings);
     if (FAILED(hr)) return hr;
     const int error = avcodec_open2(codec.get(), encoder, nullptr);

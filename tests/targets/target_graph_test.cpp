@@ -10,6 +10,8 @@
 #include "components/component_ids.h"
 #include "components/component_interfaces.h"
 #include "res/string_table.h"
+#include "services/settings_store.h"
+#include "tests/services/isolated_settings.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_folder.h"
 #include "tests/targets/target_graph.h"
@@ -221,15 +223,17 @@ TEST_F(TargetGraphTest, Mpeg4HandlerConfiguresItsEncodersAndMultiplexer)
         const char* codec;
         const char* codecProfile;  // ffprobe's name; "" not checked
         const char *width, *height, *sampleRate;
+        int32_t encoderThreads;  // the "EncoderThreads" setting; 0 lets the encoder choose
     };
     Row rows[3] = {
         {"netbook profile", std::make_unique<CMPEG4TargetHandler>(), {1280, 720, 48000}, CLSID_AvcEncoder, AvcOption,
-         3'000'000, 2, 128, 0, 0, "h264", "High", "1024", "576", "48000"},
+         3'000'000, 2, 128, 0, 0, "h264", "High", "1024", "576", "48000", 0},
         {"choices of the format dialog", std::make_unique<CMPEG4TargetHandler>(), {640, 360, 44100},
-         CLSID_Mpeg4Encoder, Mpeg4Option, 800'000, 2, 96, 0, 0, "mpeg4", "", "320", "240", "44100"},
+         CLSID_Mpeg4Encoder, Mpeg4Option, 800'000, 2, 96, 0, 0, "mpeg4", "", "320", "240", "44100", 3},
         {"baseline profile", std::make_unique<CBaselineMpeg4Handler>(), {320, 240, 44100}, CLSID_AvcEncoder,
-         AvcOption, 1'200'000, 0, 64, 3, 7, "h264", "Constrained Baseline", "320", "240", "44100"},
+         AvcOption, 1'200'000, 0, 64, 3, 7, "h264", "Constrained Baseline", "320", "240", "44100", 0},
     };
+    const services_testing::IsolatedSettings settings;
     CTargetHandler& dialog = *rows[1].handler;
     dialog.video.encoder = CLSID_Mpeg4Encoder;
     dialog.video.bitRate = 800;
@@ -241,12 +245,14 @@ TEST_F(TargetGraphTest, Mpeg4HandlerConfiguresItsEncodersAndMultiplexer)
 
     for (Row& row : rows) {
         SCOPED_TRACE(row.name);
+        WriteProfileInt(kGeneralSection, kEncoderThreadsEntry, row.encoderThreads);
         const std::string output = folder.File(std::string(row.name) + ".mp4");
         const auto check = [&row](IFilterGraph* graph) {
             EXPECT_EQ(ModuleValue(graph, row.videoEncoder, BitRate), row.bitRate);
             EXPECT_EQ(ModuleValue(graph, row.videoEncoder, EncoderProfile), row.profile);
             EXPECT_EQ(ModuleValue(graph, row.videoEncoder, EncoderMode), 0) << "average bit rate";
             EXPECT_EQ(ModuleValue(graph, row.videoEncoder, row.encoderOption), 1);
+            EXPECT_EQ(ModuleValue(graph, row.videoEncoder, EncoderThreads), row.encoderThreads);
             EXPECT_EQ(ModuleValue(graph, CLSID_AacEncoder, BitRate), AacBitRateIndex(row.aacRate));
             EXPECT_EQ(ModuleValue(graph, CLSID_Mp4Multiplexer, MuxFirst), row.muxFirst);
             EXPECT_EQ(ModuleValue(graph, CLSID_Mp4Multiplexer, MuxSecond), row.muxSecond);
