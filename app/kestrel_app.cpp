@@ -18,30 +18,46 @@
 #include "services/settings_store.h"
 #include "services/splash_screen.h"
 #include "services/update_check.h"
+#include "services/update_server.h"
+#include "ui/messages.h"
 #include "ui/sibling_programs.h"
 
 CKestrelApp::CKestrelApp() = default;
 
-// The frame goes before the document it shows.
+// The frame goes before the document it shows; the update check, whose
+// dialog the frame holds, before the frame.
 CKestrelApp::~CKestrelApp()
 {
+    m_updateCheck.reset();
     m_stopSignals.reset();
     m_frame.reset();
     m_document.reset();
 }
 
-bool CKestrelApp::InitInstance(bool splash)
+void CKestrelApp::InitInstance(bool splash)
 {
     m_nUpdateCheck = ReadUpdateCheckSetting();
-    if (m_nUpdateCheck && RunUpdateCheck())
-        return false;
-    m_nUpdateCheck = ReadUpdateCheckSetting();  // the update dialog may have changed it
     if (splash) {
         m_splash = std::make_unique<CSplashScreen>();
         m_splash->ShowSplash();
     }
     CreateMainWindow();
-    return true;
+    if (m_nUpdateCheck)
+        StartUpdateCheck();
+}
+
+void CKestrelApp::StartUpdateCheck()
+{
+    m_updateCheck = std::make_unique<CUpdateCheck>(m_frame.get());
+    connect(m_updateCheck.get(), &CUpdateCheck::finished, this, &CKestrelApp::OnUpdateCheckFinished);
+    m_updateCheck->Start();
+}
+
+void CKestrelApp::OnUpdateCheckFinished(bool packageOpened)
+{
+    m_nUpdateCheck = ReadUpdateCheckSetting();  // the update dialog may have changed it
+    if (packageOpened)
+        m_frame->close();
 }
 
 void CKestrelApp::CreateMainWindow()
@@ -104,4 +120,6 @@ void CKestrelApp::OnOpenVideoEditor()
 void CKestrelApp::OnUpdateCheckToggle()
 {
     m_nUpdateCheck = ToggleUpdateCheckSetting(m_nUpdateCheck);
+    if (!HasUpdateServer())
+        ShowMessage(QStringLiteral("No update server is configured."), MessageIcon::Information);
 }

@@ -1,5 +1,5 @@
-// The application object: the normal start (update check, splash, the
-// document with its main window) and the application's own commands:
+// The application object: the normal start (splash, the document with its
+// main window, then the update check) and the application's own commands:
 // About, Help, Open Video Editor and the "update check on start" switch.
 // The command-line transfer starts elsewhere (app/command_line_transfer.h).
 #pragma once
@@ -11,6 +11,7 @@ class CKestrelDoc;
 class CMainFrame;
 class CStopSignals;
 class CSplashScreen;
+class CUpdateCheck;
 
 class CKestrelApp final : public QObject {
     Q_OBJECT
@@ -19,9 +20,9 @@ public:
     CKestrelApp();
     ~CKestrelApp() override;
 
-    // The start sequence; false when the program should end (a downloaded
-    // setup is about to replace it). `splash` false skips the splash.
-    bool InitInstance(bool splash = true);
+    // The start sequence: the main window comes at once, the update check's
+    // offer (if any) follows over it. `splash` false skips the splash.
+    void InitInstance(bool splash = true);
 
     // The document and its main window, shown; the last step of the start.
     void CreateMainWindow();
@@ -33,6 +34,8 @@ public:
     void OnAppAbout();
     void OnHelpContents();
     void OnOpenVideoEditor();
+    // Switches the update check on start; says so when no update server is
+    // configured, since then nothing is checked either way.
     void OnUpdateCheckToggle();
     // The help file beside the program: its base name with ".chm", else
     // ".pdf"; empty when there is neither.
@@ -40,9 +43,13 @@ public:
 
 private:
     void CreateDocument();
+    void StartUpdateCheck();
+    // Ends the program when the desktop took a downloaded package.
+    void OnUpdateCheckFinished(bool packageOpened);
 
     int m_nUpdateCheck = 1;
     std::unique_ptr<CSplashScreen> m_splash;
+    std::unique_ptr<CUpdateCheck> m_updateCheck;
     std::unique_ptr<CKestrelDoc> m_document;
     std::unique_ptr<CMainFrame> m_frame;
     // SIGTERM (the session ending) or Ctrl+C: stop the transfers and close.

@@ -83,7 +83,6 @@ int main(int argc, char** argv)
     if (!screenshotFolder.isEmpty())
         return SaveScreenshots(screenshotFolder);
     CKestrelApp app;
-    if (!app.InitInstance())
-        return 0;
+    app.InitInstance();
     return application.exec();
 }

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "services/registry.h"
+#include "services/registry_mapping.h"
 
 namespace {
 constexpr const char* kFfdshowKey = "Software\\GNU\\ffdshow";
@@ -17,6 +18,10 @@ QString ProgramFileName()
 
 void AddToFfdshowBlacklist(const QString& programFileName)
 {
+    // ffdshow is a Windows codec pack: its key exists here only where
+    // somebody made it, and opening the key would create its file.
+    if (!QFileInfo::exists(KeyFilePath(QString::fromLatin1(kFfdshowKey))))
+        return;
     CRegistry key;
     if (key.Open(QString::fromLatin1(kFfdshowKey), false) != ERROR_SUCCESS)
         return;

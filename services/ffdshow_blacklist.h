@@ -8,6 +8,7 @@
 QString ProgramFileName();
 
 // Appends "<programFileName>;" to an existing, non-empty blacklist that does
-// not name the program yet. An empty or missing blacklist is left alone (the
-// key itself is created). Failures are silent.
+// not name the program yet. An empty or missing blacklist is left alone, and
+// without the key's settings file nothing is written at all. Failures are
+// silent.
 void AddToFfdshowBlacklist(const QString& programFileName = ProgramFileName());

@@ -6,7 +6,7 @@
 #include "services/update_server.h"
 
 HRESULT ReceiveUrl(const QString& url, const std::function<bool(std::optional<qint64> contentLength)>& onHeaders,
-                   const std::function<void(const char* data, qsizetype size)>& onData, const std::atomic<bool>& stop)
+                   const std::function<bool(const char* data, qsizetype size)>& onData, const std::atomic<bool>& stop)
 {
     if (!IsOnUpdateServer(url))
         return UPDATE_E_OTHER_HOST;
@@ -23,8 +23,8 @@ HRESULT ReceiveUrl(const QString& url, const std::function<bool(std::optional<qi
     };
     transfer = std::make_unique<HttpTransfer>(
         url.toStdString(), CurrentHttpTimeouts(), std::nullopt, [&](const uint8_t* data, size_t size) {
-            if (accepted())
-                onData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+            if (accepted() && !onData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)))
+                declined = true;
         });
     const HRESULT hr = transfer->Pump([&] { return transfer->HeadersDone() && !accepted(); }, stop);
     if (hr == VFW_E_WRONG_STATE)
@@ -36,13 +36,24 @@ HRESULT ReceiveUrl(const QString& url, const std::function<bool(std::optional<qi
     return accepted() ? S_OK : S_FALSE;
 }
 
-HRESULT FetchBytes(const QString& url, QByteArray& body)
+HRESULT FetchBytes(const QString& url, QByteArray& body, qsizetype limit, const std::atomic<bool>& stop)
 {
-    static const std::atomic<bool> never{false};
     body.clear();
-    return ReceiveUrl(
-        url, [](std::optional<qint64>) { return true; },
-        [&body](const char* data, qsizetype size) { body.append(data, size); }, never);
+    bool tooLarge = false;
+    // The server is not trusted to send only what a manifest needs.
+    const auto fits = [&](qint64 size) {
+        tooLarge = tooLarge || size > limit;
+        return !tooLarge;
+    };
+    const HRESULT hr = ReceiveUrl(
+        url, [&](std::optional<qint64> length) { return fits(length.value_or(0)); },
+        [&](const char* data, qsizetype size) {
+            if (fits(body.size() + size))
+                body.append(data, size);
+            return !tooLarge;
+        },
+        stop);
+    return tooLarge ? UPDATE_E_TOO_LARGE : hr;
 }
 
 QString InternetErrorText(HRESULT failure)

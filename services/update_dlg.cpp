@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTimerEvent>
 #include <QVBoxLayout>
+#include <atomic>
 
 #include "res/string_table.h"
 #include "services/internet_session.h"
@@ -53,8 +54,15 @@ CUpdateDlg::~CUpdateDlg() = default;
 
 bool CUpdateDlg::CheckForUpdate()
 {
+    const std::atomic<bool> never{false};
     QByteArray manifest;
-    if (FAILED(FetchBytes(ManifestUrl(), manifest))) {
+    const HRESULT fetched = FetchBytes(ManifestUrl(), manifest, kMaxManifestSize, never);
+    return ReadManifest(fetched, manifest);
+}
+
+bool CUpdateDlg::ReadManifest(HRESULT fetched, const QByteArray& manifest)
+{
+    if (FAILED(fetched)) {
         ShowMessage(LoadString(IDS_NO_INTERNET), MessageIcon::Warning);
         return false;
     }
@@ -68,11 +76,6 @@ bool CUpdateDlg::CheckForUpdate()
     return ProgramVersion().build < m_nBuildNumber;
 }
 
-int CUpdateDlg::DoModal()
-{
-    return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
-}
-
 void CUpdateDlg::OnInitDialog()
 {
     CBaseDialog::OnInitDialog();
@@ -84,7 +87,7 @@ void CUpdateDlg::OnInitDialog()
 
 void CUpdateDlg::OnDownloadNow()
 {
-    m_strDownloadPath = QDir(QDir::tempPath()).filePath(QStringLiteral("KestrelUpdate.exe"));
+    m_strDownloadPath = QDir(QDir::tempPath()).filePath(QStringLiteral("KestrelUpdate.deb"));
     m_downloadButton->setEnabled(false);
     m_download.Start(m_strSetupUrl, m_strDownloadPath);
     m_nTimer = startTimer(kPollTimer);

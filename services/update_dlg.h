@@ -1,13 +1,16 @@
 // "Update Notification": offers a newer build found on the update server,
-// downloads its setup program into the temporary folder with a progress bar,
-// and remembers whether to check again at the next start.
+// downloads its package (a .deb, saved as KestrelUpdate.deb) into the
+// temporary folder with a progress bar, and remembers whether to check again
+// at the next start.
 //
 // The download runs on UpdateDownload's worker thread; the dialog polls its
 // progress and flags every 100 ms. User-interface thread only.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
+#include "platform/com/hresult.h"
 #include "services/update_download.h"
 #include "ui/base_dialog.h"
 
@@ -32,12 +35,16 @@ public:
     explicit CUpdateDlg(QWidget* parent = nullptr);
     ~CUpdateDlg() override;
 
+    // A manifest is a few hundred bytes; the fetch reads no more than this.
+    static constexpr qsizetype kMaxManifestSize = 1 << 20;
+
     // Fetches and reads the manifest (blocks); true when it offers a build
-    // newer than this one. Without a connection, message 307 and false.
+    // newer than this one.
     bool CheckForUpdate();
-    // IDOK: the setup program was downloaded completely to GetDownloadPath();
-    // IDCANCEL otherwise.
-    int DoModal();
+    // Reads a manifest fetched elsewhere, with the fetch's result; the same
+    // answer as CheckForUpdate. A failed fetch gives message 307 and false.
+    bool ReadManifest(HRESULT fetched, const QByteArray& manifest);
+    // Accepted: the package was downloaded completely to GetDownloadPath().
     QString GetDownloadPath() const { return m_strDownloadPath; }
 
     int BuildNumber() const { return m_nBuildNumber; }

@@ -1,6 +1,6 @@
 #include "services/update_download.h"
 
-#include <QFile>
+#include <QSaveFile>
 #include <algorithm>
 
 #include "services/internet_session.h"
@@ -45,9 +45,11 @@ void UpdateDownload::Fail(const QString& reason)
 
 void UpdateDownload::Run()
 {
-    QFile file(m_strPath);
-    // Unbuffered: what has arrived is on disk, also when the download stops.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+    // The package is written under a temporary name beside `m_strPath` and
+    // renamed only once it is complete: a half file opened later is unsafe.
+    // Without a commit, QSaveFile removes what it wrote.
+    QSaveFile file(m_strPath);
+    if (!file.open(QIODevice::WriteOnly)) {
         Fail(file.errorString());
         return;
     }
@@ -65,19 +67,21 @@ void UpdateDownload::Run()
             if (file.write(data + offset, block) != block) {
                 writeError = file.errorString();
                 m_bFailed = true;
-                return;
+                break;
             }
             m_nReceived += block;
         }
+        return !m_bFailed;
     };
     const HRESULT hr = ReceiveUrl(m_strUrl, onHeaders, onData, m_bFailed);
-    file.close();
     if (!writeError.isEmpty())
         Fail(writeError);
     else if (!hasLength)
         m_bFailed = true;
-    else if (SUCCEEDED(hr) || hr == E_ABORT)
-        m_bDone = true;
-    else
+    else if (FAILED(hr) && hr != E_ABORT)
         Fail(InternetErrorText(hr));
+    else if (!m_bFailed && !file.commit())
+        Fail(file.errorString());
+    else
+        m_bDone = true;  // complete, or cancelled and discarded
 }

@@ -21,9 +21,12 @@ public:
     UpdateDownload& operator=(const UpdateDownload&) = delete;
 
     // Sets downloading, clears done and failed, and starts the worker, which
-    // creates (or truncates) `path` and writes the body of `url` into it.
+    // writes the body of `url` to a temporary file beside `path` and renames
+    // it to `path` once complete. A cancelled or failed download leaves
+    // neither file (an earlier file at `path` stays as it was).
     void Start(const QString& url, const QString& path);
-    // Asks the worker to stop after its current block; it then sets done.
+    // Asks the worker to stop after its current block; it then removes its
+    // file and sets done.
     void Cancel() { m_bFailed = true; }
     // Waits for the worker to end.
     void Wait();

@@ -3,30 +3,56 @@
 #include <QUrl>
 
 #include "services/settings_store.h"
+#include "version.h"
 
 namespace {
-constexpr const char* kDefaultUpdateServer = "updates.orvex.example/tavimo";
 
-QUrl ServerUrl()
+// "host/path" is taken as plain http, as the profile value always was.
+QString ServerAddress()
 {
-    return QUrl(QStringLiteral("http://") + UpdateServer());
+    QString server = UpdateServer().trimmed();
+    while (server.endsWith(QLatin1Char('/')))
+        server.chop(1);
+    if (server.isEmpty() || server.contains(QLatin1String("://")))
+        return server;
+    return QStringLiteral("http://") + server;
 }
+
+bool IsWebAddress(const QUrl& url)
+{
+    const QString scheme = url.scheme();
+    return url.isValid() && !url.host().isEmpty() &&
+           (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
+}
+
+int PortOf(const QUrl& url)
+{
+    return url.port(url.scheme() == QLatin1String("https") ? 443 : 80);
+}
+
 }  // namespace
 
 QString UpdateServer()
 {
-    return GetProfileString(kGeneralSection, kUpdateServerEntry, QString::fromLatin1(kDefaultUpdateServer));
+    return GetProfileString(kGeneralSection, kUpdateServerEntry, QString::fromUtf8(kBuiltInUpdateServer));
+}
+
+bool HasUpdateServer()
+{
+    return !ServerAddress().isEmpty();
 }
 
 QString ManifestUrl()
 {
-    return QStringLiteral("http://") + UpdateServer() + QStringLiteral("/tavimo1.xml");
+    const QString server = ServerAddress();
+    return server.isEmpty() ? server : server + QStringLiteral("/tavimo1.xml");
 }
 
 bool IsOnUpdateServer(const QString& url)
 {
     const QUrl address(url);
-    const QUrl server = ServerUrl();
-    return address.isValid() && address.scheme() == QLatin1String("http") && !address.host().isEmpty() &&
-           address.host() == server.host() && address.port(80) == server.port(80);
+    const QUrl server(ServerAddress());
+    // The server's own scheme: an https server never leads to a plain download.
+    return IsWebAddress(server) && IsWebAddress(address) && address.scheme() == server.scheme() &&
+           address.host() == server.host() && PortOf(address) == PortOf(server);
 }

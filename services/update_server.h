@@ -1,6 +1,9 @@
-// Where the update check goes: the host (and path) named by the profile
-// value "General"/"UpdateServer", or a built-in one. The check reaches no
-// other host: addresses elsewhere are refused before any connection.
+// Where the update check goes: the server named by the profile value
+// "General"/"UpdateServer", else the one the build names
+// (TAVIMO_UPDATE_SERVER), else none: then nothing is checked. A server is
+// "host[:port][/path]" (plain http) or an http or https address. The check
+// reaches no other host: addresses elsewhere are refused before any
+// connection.
 #pragma once
 
 #include <QString>
@@ -10,9 +13,11 @@
 // An address that is not on the update server.
 inline constexpr HRESULT UPDATE_E_OTHER_HOST = MakeHResult(0x80040301);
 
-// "host[:port][/path]", without "http://".
+// The configured server as written; empty when there is none (an empty
+// profile value switches off a server the build names).
 QString UpdateServer();
-// "http://" + server + "/tavimo1.xml"
+bool HasUpdateServer();
+// The server's address + "/tavimo1.xml"; empty without a server.
 QString ManifestUrl();
-// Whether `url` is an http address on the update server's host and port.
+// Whether `url` is on the update server: its scheme, host and port.
 bool IsOnUpdateServer(const QString& url);

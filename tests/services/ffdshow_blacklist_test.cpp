@@ -1,11 +1,10 @@
 // The ffdshow blacklist gains the program's name once, and only when
-// ffdshow keeps a list at all.
+// ffdshow keeps a list at all: without its settings file nothing is written.
 #include "services/ffdshow_blacklist.h"
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QSettings>
+#include <QDir>
 
 #include "services/registry.h"
 #include "tests/app/qstring_printer.h"
@@ -65,13 +64,11 @@ TEST(FfdshowBlacklistTest, RunningTwiceAddsTheProgramOnce)
     EXPECT_EQ(Blacklist(), QStringLiteral("a.exe;tavimo;"));
 }
 
-TEST(FfdshowBlacklistTest, WithoutAKeyTheKeyIsCreatedButNotTheValue)
+TEST(FfdshowBlacklistTest, WithoutASettingsFileNothingIsWritten)
 {
     IsolatedSettings settings;
     AddToFfdshowBlacklist(kProgram);
-    const QString file = settings.ConfigFile(QStringLiteral("GNU/ffdshow.conf"));
-    ASSERT_TRUE(QFile::exists(file));
-    EXPECT_TRUE(QSettings(file, QSettings::IniFormat).allKeys().isEmpty());
+    EXPECT_TRUE(QDir(settings.Folder("config")).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 }
 
 TEST(FfdshowBlacklistTest, TheProgramIsNamedByItsFileName)

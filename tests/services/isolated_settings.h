@@ -49,10 +49,12 @@ public:
     }
     QString ConfigFile(const QString& relativePath) const { return QDir(Folder("config")).filePath(relativePath); }
     // Sends the update check to "127.0.0.1:<port>".
-    void UseLocalUpdateServer(int port) const
+    void UseLocalUpdateServer(int port) const { UseUpdateServer(QStringLiteral("127.0.0.1:%1").arg(port)); }
+    // The profile's "General"/"UpdateServer" as a user would type it.
+    void UseUpdateServer(const QString& server) const
     {
         QSettings profile(ConfigFile(QStringLiteral("Orvex/Orvex Tavimo.conf")), QSettings::IniFormat);
-        profile.setValue(QStringLiteral("General/UpdateServer"), QStringLiteral("127.0.0.1:%1").arg(port));
+        profile.setValue(QStringLiteral("General/UpdateServer"), server);
     }
 
 private:

@@ -34,6 +34,7 @@ void RawHttpReply::AnswerOnce()
     const int connection = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
     if (connection < 0)
         return;
+    asked_ = true;
     // Reads the request up to its blank line (a GET has no body).
     std::string request;
     char buffer[1024];

@@ -3,6 +3,7 @@
 // without a Content-Length) and closes the connection.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <thread>
 
@@ -16,6 +17,8 @@ public:
     RawHttpReply& operator=(const RawHttpReply&) = delete;
 
     int Port() const { return port_; }
+    // Whether a client has connected.
+    bool WasAsked() const { return asked_; }
 
 private:
     void AnswerOnce();
@@ -23,6 +26,7 @@ private:
     std::string reply_;
     int listener_ = -1;
     int port_ = 0;
+    std::atomic<bool> asked_{false};
     std::thread thread_;
 };
 

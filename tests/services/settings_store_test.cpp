@@ -11,6 +11,7 @@
 #include "services/update_server.h"
 #include "tests/app/qstring_printer.h"
 #include "tests/services/isolated_settings.h"
+#include "version.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ TEST(SettingsStoreTest, MissingValuesReadAsTheirDefaults)
     EXPECT_EQ(ReadUpdateCheckSetting(), 1);
     EXPECT_TRUE(IsDeviceShown(QStringLiteral("Netbook")));
     EXPECT_EQ(GetProfileInt(QStringLiteral("General"), QStringLiteral("Missing"), -7), -7);
-    EXPECT_EQ(UpdateServer(), QStringLiteral("updates.orvex.example/tavimo"));
+    EXPECT_EQ(UpdateServer(), QString::fromUtf8(kBuiltInUpdateServer));
     EXPECT_FALSE(QFile::exists(settings.ConfigFile(kProfileFile))) << "reading must not create the profile";
 }
 

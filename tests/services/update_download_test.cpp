@@ -1,5 +1,6 @@
 // The download worker against local servers: complete, small, cancelled,
-// without a length, and failing ones.
+// without a length, cut short and failing ones. Only a complete package
+// ever appears in the folder.
 #include "services/update_download.h"
 
 #include <gtest/gtest.h>
@@ -27,10 +28,15 @@ protected:
 
     QString Url(const std::string& path) const { return QString::fromStdString(server.Url(path)); }
     std::string Downloaded() const { return testing_files::ReadFileBytes(target.toStdString()); }
+    // Every file in the download's folder, temporary ones included.
+    QStringList FilesInFolder() const
+    {
+        return QDir(settings.Folder("tmp")).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    }
 
     IsolatedSettings settings;
     LocalHttpServer server;
-    const QString target = QDir(settings.Folder("tmp")).filePath(QStringLiteral("KestrelUpdate.exe"));
+    const QString target = QDir(settings.Folder("tmp")).filePath(QStringLiteral("KestrelUpdate.deb"));
     UpdateDownload download;
 };
 
@@ -47,6 +53,7 @@ TEST_F(UpdateDownloadTest, CompleteDownloadWritesEveryByte)
     EXPECT_EQ(download.Received(), 70000);
     EXPECT_EQ(download.Percent(), 100);
     EXPECT_EQ(Downloaded(), body);
+    EXPECT_EQ(FilesInFolder(), QStringList{QStringLiteral("KestrelUpdate.deb")});
 }
 
 TEST_F(UpdateDownloadTest, FilesSmallerThanABlockCountAsOneBlock)
@@ -67,7 +74,7 @@ TEST_F(UpdateDownloadTest, FilesSmallerThanABlockCountAsOneBlock)
     }
 }
 
-TEST_F(UpdateDownloadTest, CancelStopsTheTransferAndKeepsThePartialFile)
+TEST_F(UpdateDownloadTest, CancelStopsTheTransferAndLeavesNoFile)
 {
     Resource stalling{testing_files::PatternBytes(200000)};
     stalling.stallFromRequest = 1;
@@ -80,7 +87,20 @@ TEST_F(UpdateDownloadTest, CancelStopsTheTransferAndKeepsThePartialFile)
     EXPECT_TRUE(download.HasFailed());
     EXPECT_TRUE(download.IsDone());
     EXPECT_TRUE(download.ErrorText().isEmpty());
-    EXPECT_EQ(Downloaded().size(), 10000u);
+    EXPECT_TRUE(FilesInFolder().isEmpty());
+}
+
+TEST_F(UpdateDownloadTest, AnAnswerCutShortLeavesTheEarlierFileAlone)
+{
+    testing_files::WriteFileBytes(target.toStdString(), "earlier");
+    RawHttpReply reply("HTTP/1.1 200 OK\r\nContent-Length: 10000\r\n\r\n" + std::string(5000, 'x'));
+    settings.UseLocalUpdateServer(reply.Port());
+    download.Start(QStringLiteral("http://127.0.0.1:%1/setup.deb").arg(reply.Port()), target);
+    download.Wait();
+    EXPECT_TRUE(download.HasFailed());
+    EXPECT_EQ(download.ErrorText(), InternetErrorText(HRESULT_FROM_WIN32(ERROR_READ_FAULT)));
+    EXPECT_EQ(Downloaded(), "earlier");
+    EXPECT_EQ(FilesInFolder(), QStringList{QStringLiteral("KestrelUpdate.deb")});
 }
 
 TEST_F(UpdateDownloadTest, AResponseWithoutLengthFailsWithoutAMessage)
@@ -92,6 +112,7 @@ TEST_F(UpdateDownloadTest, AResponseWithoutLengthFailsWithoutAMessage)
     EXPECT_TRUE(download.HasFailed());
     EXPECT_FALSE(download.IsDone());
     EXPECT_TRUE(download.ErrorText().isEmpty());
+    EXPECT_TRUE(FilesInFolder().isEmpty());
 }
 
 TEST_F(UpdateDownloadTest, FailuresSayWhatWentWrong)
@@ -114,6 +135,7 @@ TEST_F(UpdateDownloadTest, FailuresSayWhatWentWrong)
         EXPECT_TRUE(download.HasFailed()) << c.url.toStdString();
         EXPECT_FALSE(download.IsDone()) << c.url.toStdString();
         EXPECT_EQ(download.ErrorText(), InternetErrorText(c.failure)) << c.url.toStdString();
+        EXPECT_TRUE(FilesInFolder().isEmpty()) << c.url.toStdString();
     }
     EXPECT_EQ(server.RequestCount("/setup.exe"), 0);
 }
@@ -126,6 +148,7 @@ TEST_F(UpdateDownloadTest, AnUnreachableServerFailsClearly)
     download.Wait();
     EXPECT_TRUE(download.HasFailed());
     EXPECT_EQ(download.ErrorText(), QStringLiteral("A connection with the server could not be established"));
+    EXPECT_TRUE(FilesInFolder().isEmpty());
 }
 
 }  // namespace
