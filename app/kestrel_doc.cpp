@@ -70,10 +70,13 @@ bool CKestrelDoc::QueueTasks(CSourceDevice* source, const QStringList* items, CT
     return accepted;
 }
 
-void CKestrelDoc::RemoveQueuedTask(int index)
+// The waiting ones go first, so aborting the running one starts none of them.
+void CKestrelDoc::AbortTasks(const QList<const CTranscodeTask*>& tasks)
 {
-    if (index >= 0 && index < int(m_queue.size()))
-        m_queue.erase(m_queue.begin() + index);
+    std::erase_if(m_queue,
+                  [&tasks](const std::unique_ptr<CTranscodeTask>& task) { return tasks.contains(task.get()); });
+    if (m_current && tasks.contains(m_current.get()))
+        AbortCurrentTask();
 }
 
 void CKestrelDoc::StopAll()
@@ -143,7 +146,7 @@ void CKestrelDoc::Poll(QString& status, float& progress, bool& idle)
         if (!m_queue.empty())
             StartNext();
         else if (m_powerOffArmed)
-            ShutdownComputer();
+            m_poweringOff = ShutdownComputer();
     }
     KeepMachineAwake();
     m_polling = false;
@@ -181,9 +184,9 @@ bool CKestrelDoc::TransferFromCommandLine(CTargetDevice* target, const QStringLi
     return source && target && QueueTasks(source, &files, target);
 }
 
-void CKestrelDoc::ShutdownComputer()
+bool CKestrelDoc::ShutdownComputer()
 {
-    ThePowerControl().PowerOff();
+    return ThePowerControl().PowerOff();
 }
 
 bool CKestrelDoc::SaveModified()
@@ -194,17 +197,18 @@ bool CKestrelDoc::SaveModified()
     case CLOSE_YES:
         return true;
     case CLOSE_POWER_OFF:
-        PowerOffWhenFinished();
-        return true;
+        return PowerOffWhenFinished();
     default:
         return false;
     }
 }
 
-void CKestrelDoc::PowerOffWhenFinished()
+bool CKestrelDoc::PowerOffWhenFinished()
 {
     m_powerOffArmed = true;
+    m_poweringOff = false;
     if (runPowerOffWaitDialog)
         runPowerOffWaitDialog();
     m_powerOffArmed = false;
+    return m_poweringOff;
 }

@@ -55,17 +55,24 @@ public:
     // Queues the files from the computer source to the target; the caller
     // then runs the queue. False (nothing queued) when the target refuses.
     bool TransferFromCommandLine(CTargetDevice* target, const QStringList& files);
-    void ShutdownComputer();
+    // False when the power-off was refused or could not be asked for.
+    bool ShutdownComputer();
 
     // Whether the main window may close now; asks when tasks are active.
+    // Waiting to turn the computer off lets it close only once the computer
+    // is going off: a cancelled wait keeps the window and the transfers.
     bool SaveModified();
-    // Arms the power-off for as long as the waiting dialog is open.
-    void PowerOffWhenFinished();
+    // Arms the power-off for as long as the waiting dialog is open; true
+    // when the last task ended meanwhile and the computer is going off,
+    // false when the wait was cancelled (the transfers go on).
+    bool PowerOffWhenFinished();
 
     // The waiting tasks, the next one first.
     const TaskList& Queue() const { return m_queue; }
-    // Drops a waiting task (the task list's "Abort task(s)").
-    void RemoveQueuedTask(int index);
+    // The task list's "Abort task(s)": those of the tasks still waiting
+    // leave the queue, the running one among them is aborted, and those that
+    // have ended meanwhile are skipped.
+    void AbortTasks(const QList<const CTranscodeTask*>& tasks);
     // Drops the queue and aborts the running task (its partial file goes):
     // the program is asked to stop.
     void StopAll();
@@ -90,6 +97,7 @@ private:
 
     std::vector<std::unique_ptr<CBaseDevice>> m_devices;
     bool m_powerOffArmed = false;
+    bool m_poweringOff = false;  // the armed power-off was granted
     bool m_polling = false;
     TaskList m_queue;
     std::unique_ptr<CTranscodeTask> m_current;

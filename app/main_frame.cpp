@@ -11,6 +11,7 @@
 #include "app/task_list_dlg.h"
 #include "res/menus.h"
 #include "res/string_table.h"
+#include "ui/messages.h"
 
 CMainFrame::CMainFrame(CKestrelApp* app, CKestrelDoc* document, QWidget* parent)
     : QMainWindow(parent), m_app(app), m_pDoc(document), m_view(new CKestrelView(document, this))
@@ -21,6 +22,7 @@ CMainFrame::CMainFrame(CKestrelApp* app, CKestrelDoc* document, QWidget* parent)
     BuildMenus();
     resize(1000, 700 + menuBar()->sizeHint().height());
     connect(&TheDeviceNotifier(), &CDeviceNotifier::deviceChange, this, &CMainFrame::OnDeviceChange);
+    SetErrorDialogOwner(this);
 }
 
 void CMainFrame::BuildMenus()

@@ -20,6 +20,19 @@ Widget* Named(Widget* widget, int id)
     widget->setObjectName(QString::number(id));
     return widget;
 }
+
+// A row of the waiting list with the task it shows.
+class TaskRow final : public QListWidgetItem {
+public:
+    TaskRow(CTranscodeTask* task, QListWidget* list)
+        : QListWidgetItem(task->GetDescription(), list, QListWidgetItem::UserType), m_task(task)
+    {
+    }
+    static const CTranscodeTask* TaskOf(const QListWidgetItem* row) { return static_cast<const TaskRow*>(row)->m_task; }
+
+private:
+    const CTranscodeTask* m_task;
+};
 }  // namespace
 
 CTaskListDlg::CTaskListDlg(CKestrelDoc* document, bool unattended, QWidget* parent)
@@ -61,15 +74,35 @@ void CTaskListDlg::timerEvent(QTimerEvent*)
     Tick();
 }
 
+QList<const CTranscodeTask*> CTaskListDlg::ShownTasks() const
+{
+    QList<const CTranscodeTask*> tasks;
+    for (int row = 0; row < m_pending->count(); ++row)
+        tasks << TaskRow::TaskOf(m_pending->item(row));
+    return tasks;
+}
+
+QList<const CTranscodeTask*> CTaskListDlg::SelectedTasks() const
+{
+    QList<const CTranscodeTask*> tasks;
+    for (const QListWidgetItem* row : m_pending->selectedItems())
+        tasks << TaskRow::TaskOf(row);
+    return tasks;
+}
+
+// Redrawn only when the queue changed; the selected tasks stay selected.
 void CTaskListDlg::RefreshPendingList()
 {
     const TaskList& queue = m_document->Queue();
-    if (qsizetype(queue.size()) == m_shownCount)
+    QList<const CTranscodeTask*> waiting;
+    for (const std::unique_ptr<CTranscodeTask>& task : queue)
+        waiting << task.get();
+    if (waiting == ShownTasks())
         return;
-    m_shownCount = qsizetype(queue.size());
+    const QList<const CTranscodeTask*> selected = SelectedTasks();
     m_pending->clear();
     for (const std::unique_ptr<CTranscodeTask>& task : queue)
-        m_pending->addItem(task->GetDescription());
+        (new TaskRow(task.get(), m_pending))->setSelected(selected.contains(task.get()));
 }
 
 void CTaskListDlg::Tick()
@@ -93,9 +126,6 @@ void CTaskListDlg::Tick()
 
 void CTaskListDlg::AbortSelectedTasks()
 {
-    const int rows = qMin(int(m_document->Queue().size()), m_pending->count());
-    for (int row = rows - 1; row >= 0; --row) {
-        if (m_pending->item(row)->isSelected())
-            m_document->RemoveQueuedTask(row);
-    }
+    m_document->AbortTasks(SelectedTasks());
+    RefreshPendingList();
 }

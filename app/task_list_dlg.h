@@ -1,12 +1,17 @@
 // The task list: the running task with its progress and the waiting tasks;
-// aborts the running task or removes waiting ones. In its unattended mode
+// aborts the running task or the selected ones. Each row of the waiting list
+// keeps its task, so a selection means the same tasks however the queue
+// moves after the list was drawn. In its unattended mode
 // it is the whole window of a command-line transfer and closes itself once
 // the queue is idle. It polls the document every 100 ms itself.
 #pragma once
 
+#include <QList>
+
 #include "ui/base_dialog.h"
 
 class CKestrelDoc;
+class CTranscodeTask;
 class QLabel;
 class QListWidget;
 class QProgressBar;
@@ -22,7 +27,7 @@ public:
 
     // One timer step: refresh the pending list, poll, show the state.
     void Tick();
-    // Removes the selected waiting tasks from the queue, never started.
+    // Aborts the selected tasks (CKestrelDoc::AbortTasks).
     void AbortSelectedTasks();
 
 protected:
@@ -32,12 +37,13 @@ protected:
 
 private:
     void RefreshPendingList();
+    QList<const CTranscodeTask*> ShownTasks() const;
+    QList<const CTranscodeTask*> SelectedTasks() const;
 
     QListWidget* m_pending;
     QLabel* m_current;
     QProgressBar* m_progress;
     CKestrelDoc* m_document;
-    qsizetype m_shownCount = -1;
     bool m_unattended;
     QString m_status;
     float m_fraction = 0;

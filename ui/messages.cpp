@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <cstdio>
 
 #include "res/string_table.h"
@@ -38,6 +39,8 @@ QMessageBox::Icon BoxIcon(MessageIcon icon)
     return QMessageBox::Information;
 }
 
+QPointer<QWidget> errorDialogOwner;
+
 class WindowPresenter final : public MessagePresenter {
 public:
     void ShowMessageBox(const QString& text, MessageIcon icon) override
@@ -51,7 +54,7 @@ public:
         return box.exec() == QMessageBox::Yes;
     }
     // Modeless: the dialog shows itself and deletes itself when closed.
-    void ShowErrorDialog(const QString& text) override { new CErrorDialog(text); }
+    void ShowErrorDialog(const QString& text) override { new CErrorDialog(text, errorDialogOwner); }
 };
 
 MessagePresenter* replacement = nullptr;
@@ -65,15 +68,25 @@ bool HasDisplay()
            QGuiApplication::platformName() != QLatin1String("minimal");
 }
 
+MessagePresenter& WindowMessagePresenter()
+{
+    static WindowPresenter window;
+    return window;
+}
+
 MessagePresenter& TheMessagePresenter()
 {
     static TerminalPresenter terminal;
-    static WindowPresenter window;
     if (replacement)
         return *replacement;
     if (HasDisplay())
-        return window;
+        return WindowMessagePresenter();
     return terminal;
+}
+
+void SetErrorDialogOwner(QWidget* owner)
+{
+    errorDialogOwner = owner;
 }
 
 ScopedMessagePresenter::ScopedMessagePresenter(MessagePresenter& presenter) : m_previous(replacement)

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+class QWidget;
+
 enum class MessageIcon { Error, Warning, Information };
 
 class MessagePresenter {
@@ -21,6 +23,16 @@ public:
 
 // Message boxes when the program has a window system, stderr otherwise.
 MessagePresenter& TheMessagePresenter();
+
+// The one that shows windows, which TheMessagePresenter gives only with a
+// window system; tests put it in place to see its windows offscreen.
+MessagePresenter& WindowMessagePresenter();
+
+// The window that owns the error dialogs: the main window, so that an error
+// stays until dismissed whatever window is active (a dialog that closes takes
+// the windows it owns with it). Kept until that window is destroyed; while
+// there is none, the active window owns them.
+void SetErrorDialogOwner(QWidget* owner);
 
 class ScopedMessagePresenter {
 public:

@@ -195,7 +195,7 @@ TEST_F(DocumentTest, CloseCheckFollowsTheChoice)
     int asked = 0;
     for (const auto& [choice, closes, waits] :
          {std::tuple{CLOSE_NO, false, false}, std::tuple{CLOSE_YES, true, false},
-          std::tuple{CLOSE_POWER_OFF, true, true}}) {
+          std::tuple{CLOSE_POWER_OFF, false, true}}) {  // the wait returns at once: cancelled
         bool waited = false;
         document.runCloseDialog = [&, choice = choice] { ++asked; return int(choice); };
         document.runPowerOffWaitDialog = [&] { waited = document.PowerOffArmed(); };
@@ -205,6 +205,51 @@ TEST_F(DocumentTest, CloseCheckFollowsTheChoice)
     EXPECT_EQ(asked, 3);
     EXPECT_NE(document.CurrentTask(), nullptr);  // "No" keeps the transfer running
 }
+
+TEST_F(DocumentTest, CancellingThePowerOffWaitKeepsTheTransfersAndTheWindow)
+{
+    Queue({"First", "Second"});
+    Poll();
+    const CTranscodeTask* running = document.CurrentTask();
+    const size_t waiting = document.Queue().size();
+    document.runCloseDialog = [] { return int(CLOSE_POWER_OFF); };
+    document.runPowerOffWaitDialog = [] {};  // Cancel
+    EXPECT_FALSE(document.SaveModified());
+    EXPECT_FALSE(document.PowerOffArmed());
+    EXPECT_EQ(document.CurrentTask(), running);
+    EXPECT_EQ(document.Queue().size(), waiting);
+    PollUntilIdle();
+    EXPECT_EQ(document.Tally().transferred, 2);
+    EXPECT_EQ(power.powerOffs, 0);
+}
+
+struct PowerOffEnd {
+    const char* name;
+    bool refused;  // by the power control
+    bool closes;
+};
+
+void PrintTo(const PowerOffEnd& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class PowerOffWaitTest : public DocumentTest, public testing::WithParamInterface<PowerOffEnd> {};
+
+TEST_P(PowerOffWaitTest, TheWindowClosesOnlyWhenTheComputerGoesOff)
+{
+    power.refuses = GetParam().refused;
+    Queue({"Only"});
+    document.runCloseDialog = [] { return int(CLOSE_POWER_OFF); };
+    document.runPowerOffWaitDialog = [this] { PollUntilIdle(); };
+    EXPECT_EQ(document.SaveModified(), GetParam().closes);
+    EXPECT_EQ(power.powerOffs, 1);
+    EXPECT_FALSE(document.PowerOffArmed());
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, PowerOffWaitTest,
+                         testing::Values(PowerOffEnd{"granted", false, true}, PowerOffEnd{"refused", true, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DocumentTest, CommandLineTransferWithoutATargetQueuesNothing)
 {

@@ -37,11 +37,12 @@ public:
     bool PowerOff() override
     {
         ++powerOffs;
-        return true;
+        return !refuses;
     }
 
     bool awake = false;
-    int powerOffs = 0;
+    int powerOffs = 0;     // requests, granted or refused
+    bool refuses = false;  // as logind does for a user without the right
 
 private:
     ScopedPowerControl m_scope;

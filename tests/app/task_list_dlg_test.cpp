@@ -2,6 +2,7 @@
 
 #include <QListWidget>
 #include <QProgressBar>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 #include "app/kestrel_doc.h"
@@ -40,22 +41,90 @@ protected:
     ScriptedTarget target;
 };
 
-TEST_F(TaskListTest, ListsTheWaitingTasksAndRemovesTheSelectedOnes)
+// What happens between drawing the list and pressing "Abort task(s)".
+enum class Meanwhile { Nothing, RunningTaskEnds, RunningTaskEndsAndListRedrawn, TaskQueued };
+
+struct AbortCase {
+    const char* name;
+    QStringList selected;  // of the rows as drawn: Run (starting as drawn), A, B, C, D
+    Meanwhile meanwhile;
+    QString running;       // afterwards
+    QStringList waiting;   // afterwards
+    int failed;            // tasks aborted while running
+};
+
+void PrintTo(const AbortCase& c, std::ostream* os)
 {
-    const QStringList items = {"/v/Run.mp4", "/v/A.mp4", "/v/B.mp4", "/v/C.mp4"};
+    *os << c.name;
+}
+
+class TaskListAbortTest : public TaskListTest, public testing::WithParamInterface<AbortCase> {
+protected:
+    void Select(CTaskListDlg& dialog, const QStringList& names)
+    {
+        for (const QString& name : names) {
+            const QList<QListWidgetItem*> rows = Pending(dialog)->findItems("Transferring " + name, Qt::MatchExactly);
+            ASSERT_EQ(rows.size(), 1) << qPrintable(name);
+            rows.first()->setSelected(true);
+        }
+    }
+    void LetTheQueueMoveOn(CTaskListDlg& dialog, Meanwhile meanwhile)
+    {
+        const QStringList late = {"/v/E.mp4"};
+        switch (meanwhile) {
+        case Meanwhile::Nothing:
+            break;
+        case Meanwhile::RunningTaskEnds:
+            document.AbortCurrentTask();
+            break;
+        case Meanwhile::RunningTaskEndsAndListRedrawn:
+            document.AbortCurrentTask();
+            dialog.Tick();
+            break;
+        case Meanwhile::TaskQueued:
+            document.QueueTasks(&source, &late, &target);
+            break;
+        }
+    }
+    QStringList Waiting() const
+    {
+        QStringList names;
+        for (const std::unique_ptr<CTranscodeTask>& task : document.Queue())
+            names << task->GetName();
+        return names;
+    }
+};
+
+TEST_P(TaskListAbortTest, AbortsExactlyTheSelectedTasks)
+{
+    const AbortCase& c = GetParam();
+    const QStringList items = {"/v/Run.mp4", "/v/A.mp4", "/v/B.mp4", "/v/C.mp4", "/v/D.mp4"};
     document.QueueTasks(&source, &items, &target);
     CTaskListDlg dialog(&document, false);
-    dialog.Tick();  // starts Run; the pending list still shows all four
-    dialog.Tick();
-    ASSERT_EQ(Entries(dialog), QStringList({"Transferring A", "Transferring B", "Transferring C"}));
-    Pending(dialog)->item(1)->setSelected(true);
-    Pending(dialog)->item(2)->setSelected(true);
-    dialog.AbortSelectedTasks();
-    dialog.Tick();
-    EXPECT_EQ(Entries(dialog), QStringList({"Transferring A"}));
+    dialog.Tick();  // draws all five, then starts Run
+    Select(dialog, c.selected);
+    LetTheQueueMoveOn(dialog, c.meanwhile);
+    dialog.findChild<QPushButton*>(QString::number(CTaskListDlg::AbortTasks))->click();
     ASSERT_NE(document.CurrentTask(), nullptr);
-    EXPECT_EQ(document.CurrentTask()->GetName(), "Run");
+    EXPECT_EQ(document.CurrentTask()->GetName(), c.running);
+    EXPECT_EQ(Waiting(), c.waiting);
+    EXPECT_EQ(document.Tally().failed, c.failed);
+    QStringList rows;
+    for (const QString& name : c.waiting)
+        rows << "Transferring " + name;
+    EXPECT_EQ(Entries(dialog), rows);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TaskListAbortTest,
+    testing::Values(AbortCase{"queue_unmoved", {"A", "C"}, Meanwhile::Nothing, "Run", {"B", "D"}, 0},
+                    AbortCase{"queue_moved_on", {"B", "D"}, Meanwhile::RunningTaskEnds, "A", {"C"}, 1},
+                    AbortCase{"selection_kept_when_redrawn", {"C"}, Meanwhile::RunningTaskEndsAndListRedrawn, "A",
+                              {"B", "D"}, 1},
+                    AbortCase{"selected_task_ended", {"Run", "C"}, Meanwhile::RunningTaskEnds, "A", {"B", "D"}, 1},
+                    AbortCase{"selected_task_started", {"A", "B"}, Meanwhile::RunningTaskEnds, "C", {"D"}, 2},
+                    AbortCase{"task_queued", {"B"}, Meanwhile::TaskQueued, "Run", {"A", "C", "D", "E"}, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TaskListTest, UnattendedClosesOnceTheQueueIsIdle)
 {

@@ -1,16 +1,24 @@
 #include "app/main_frame.h"
 
 #include <QAction>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QThread>
 #include <gtest/gtest.h>
+#include <memory>
 
 #include "app/device_notifier.h"
 #include "app/kestrel_app.h"
 #include "app/kestrel_view.h"
+#include "app/power_off_wait_dlg.h"
 #include "pipeline/transcode_task.h"
 #include "res/menus.h"
 #include "tests/mainwindow/view_fixture.h"
+#include "ui/error_dialog.h"
+#include "ui/messages.h"
 
 namespace {
 
@@ -74,6 +82,75 @@ TEST_F(FrameTest, ClosingWithTasksAsksAndNoKeepsTheWindowOpen)
     answer = CLOSE_YES;
     EXPECT_TRUE(frame.close());
 }
+
+TEST_F(FrameTest, CancellingThePowerOffWaitKeepsTheWindowAndTheTransfers)
+{
+    const QStringList items = {"/v/First.mp4", "/v/Second.mp4"};
+    document.QueueTasks(&source, &items, &target);
+    frame.View()->PollQueue();
+    const CTranscodeTask* running = document.CurrentTask();
+    const size_t waiting = document.Queue().size();
+    document.runCloseDialog = [] { return int(CLOSE_POWER_OFF); };
+    document.runPowerOffWaitDialog = [this] {
+        CPowerOffWaitDlg wait(&frame);
+        wait.show();
+        wait.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+        EXPECT_EQ(wait.result(), QDialog::Rejected);
+    };
+    EXPECT_FALSE(frame.close());
+    EXPECT_TRUE(frame.isVisible());
+    EXPECT_FALSE(document.PowerOffArmed());
+    EXPECT_EQ(document.CurrentTask(), running);
+    EXPECT_EQ(document.Queue().size(), waiting);
+    for (int i = 0; i < 500 && (document.CurrentTask() || !document.Queue().empty()); ++i) {
+        frame.View()->PollQueue();
+        QThread::msleep(10);
+    }
+    EXPECT_EQ(document.Tally().transferred, 2);
+    EXPECT_EQ(power.powerOffs, 0);
+}
+
+// The window that is active when a transfer fails; it goes away before the
+// error is dismissed.
+struct ActiveWindowCase {
+    const char* name;
+    bool ownedByTheFrame;
+    bool modal;
+};
+
+void PrintTo(const ActiveWindowCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class ErrorDialogOwnerTest : public FrameTest, public testing::WithParamInterface<ActiveWindowCase> {};
+
+TEST_P(ErrorDialogOwnerTest, TheErrorStaysWithTheMainWindow)
+{
+    ScopedMessagePresenter windows(WindowMessagePresenter());
+    auto active = std::make_unique<QDialog>(GetParam().ownedByTheFrame ? &frame : nullptr);
+    active->setModal(GetParam().modal);
+    active->show();
+    active->activateWindow();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::activeWindow(), active.get());
+
+    ShowError(QStringLiteral("The transfer failed."), false);
+    const QList<CErrorDialog*> errors = frame.findChildren<CErrorDialog*>();
+    ASSERT_EQ(errors.size(), 1);
+    QPointer<CErrorDialog> error = errors.first();
+    EXPECT_EQ(error->parentWidget(), &frame);
+    active.reset();
+    ASSERT_FALSE(error.isNull());
+    EXPECT_TRUE(error->isVisible());
+    delete error;
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, ErrorDialogOwnerTest,
+                         testing::Values(ActiveWindowCase{"dialog_of_the_frame", true, false},
+                                         ActiveWindowCase{"modal_dialog_of_the_frame", true, true},
+                                         ActiveWindowCase{"window_of_its_own", false, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FrameTest, ClosingIdleDoesNotAsk)
 {
