@@ -1,8 +1,23 @@
 #include "platform/volumes/mount_table.h"
 
+#include <algorithm>
+#include <array>
 #include <fstream>
 
 namespace {
+
+std::string ReadAtMost(std::ifstream& in, size_t limit)
+{
+    std::string text;
+    std::array<char, 16384> chunk;
+    while (text.size() < limit) {
+        in.read(chunk.data(), static_cast<std::streamsize>(std::min(chunk.size(), limit - text.size())));
+        if (in.gcount() <= 0)
+            break;
+        text.append(chunk.data(), static_cast<size_t>(in.gcount()));
+    }
+    return text;
+}
 
 bool IsOctalDigit(char c)
 {
@@ -58,11 +73,17 @@ std::optional<MountEntry> ParseMountInfoLine(std::string_view line)
 
 std::vector<MountEntry> ReadMountTable(const std::string& path)
 {
+    std::ifstream in(path, std::ios::binary);
+    std::string text = ReadAtMost(in, kMaxMountTableBytes);
+    // Past the bound the last line is cut off: a cut source or mount point would be a wrong volume.
+    if (text.size() == kMaxMountTableBytes)
+        text.erase(text.find_last_of('\n') + 1);
     std::vector<MountEntry> entries;
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);) {
-        if (auto entry = ParseMountInfoLine(line))
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        if (auto entry = ParseMountInfoLine(std::string_view(text).substr(start, end - start)))
             entries.push_back(std::move(*entry));
+        start = end + 1;
     }
     return entries;
 }

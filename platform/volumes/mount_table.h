@@ -22,5 +22,10 @@ std::string UnescapeMountField(std::string_view field);
 // Nothing for a line that does not have the fields above.
 std::optional<MountEntry> ParseMountInfoLine(std::string_view line);
 
-// Every well-formed line of the file, in order; nothing when it cannot be read.
+// A real table is a few hundred lines; the bound keeps a runaway file from
+// taking the program's memory.
+inline constexpr size_t kMaxMountTableBytes = size_t{4} << 20;
+
+// Every well-formed line of the file, in order; nothing when it cannot be
+// read. Only the first kMaxMountTableBytes are read, and a line they cut is left out.
 std::vector<MountEntry> ReadMountTable(const std::string& path);

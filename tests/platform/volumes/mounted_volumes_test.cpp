@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "platform/volumes/mount_table.h"
+#include "tests/platform/volumes/fake_machine.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using testing_files::TempFolder;
-using testing_files::WriteFileBytes;
+using volumes_testing::FakeDisk;
+using volumes_testing::FakeMachine;
 
 TEST(UnescapeMountField, TurnsOctalEscapesIntoBytesAndLeavesTheRest)
 {
@@ -65,56 +66,20 @@ TEST(ParseMountInfoLine, FindsTheFieldsAroundAnyNumberOfOptionalOnes)
     }
 }
 
-// A disk as /sys/block shows it.
-struct FakeDisk {
-    std::string name;
-    const char* removable;  // the attribute's text, or nullptr for none
-    std::vector<std::string> partitions;
-    const char* scsiType = nullptr;  // device/type
-    bool onUsb = false;              // its entry links into a USB host's tree
-};
+TEST(ReadMountTable, ReadsUpToTheBoundAndLeavesOutTheLineItCuts)
+{
+    const std::string first = "22 1 8:1 / / rw - ext4 /dev/sda1 rw\n";
+    // Cut at the bound, this line would still parse, with a wrong source.
+    const std::string cutHead = "40 22 8:17 / /media/anna/STICK rw - vfat /dev/sd";
+    const std::string filler(kMaxMountTableBytes - first.size() - cutHead.size() - 1, 'x');
+    TempFolder folder;
+    testing_files::WriteFileBytes(folder.File("mountinfo"),
+                                  first + filler + "\n" + cutHead + "b1 rw\n" + "41 22 8:33 / /m rw - vfat /dev/sdc1 rw\n");
 
-// A machine described by files: sys/block and a mountinfo in a temporary folder.
-class FakeMachine {
-public:
-    explicit FakeMachine(const std::vector<FakeDisk>& disks)
-    {
-        fs::create_directories(SysBlock());
-        for (const FakeDisk& disk : disks)
-            AddDisk(disk);
-    }
-
-    VolumeSources Sources(const std::vector<std::string>& mountInfoLines) const
-    {
-        std::string text;
-        for (const auto& line : mountInfoLines)
-            text += line + "\n";
-        WriteFileBytes(folder_.File("mountinfo"), text);
-        return {folder_.File("mountinfo"), SysBlock().string()};
-    }
-
-private:
-    fs::path SysBlock() const { return folder_.Path() / "sys" / "block"; }
-
-    void AddDisk(const FakeDisk& disk)
-    {
-        fs::path entry = SysBlock() / disk.name;
-        if (disk.onUsb) {
-            entry = folder_.Path() / "sys/devices/pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/block" / disk.name;
-            fs::create_directories(entry);
-            fs::create_directory_symlink(entry, SysBlock() / disk.name);
-        }
-        fs::create_directories(entry / "device");
-        if (disk.removable)
-            WriteFileBytes((entry / "removable").string(), std::string(disk.removable) + "\n");
-        if (disk.scsiType)
-            WriteFileBytes((entry / "device" / "type").string(), std::string(disk.scsiType) + "\n");
-        for (const auto& partition : disk.partitions)
-            fs::create_directories(entry / partition);
-    }
-
-    TempFolder folder_;
-};
+    const auto entries = ReadMountTable(folder.File("mountinfo"));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].source, "/dev/sda1");
+}
 
 const std::vector<FakeDisk> kDisks = {
     {"sda", "0", {"sda1", "sda2"}},
