@@ -238,6 +238,11 @@ const QHash<int, const char*>& Texts()
         {10072, "Fair quality (320 x 240)"},
         {10073, "Windows Media Audio Encoder (WMA)"},
         {10074, "Windows Media Video Encoder (WMV)"},
+        // The netbook's drive refusing an item before it starts.
+        {10100, "There is not enough free space on the netbook's drive for %s: it needs about %d MB and %d MB "
+                "are free. The item was not transferred."},
+        {10101, "%s would take about %d MB, more than the 4 GB a file on a FAT32 drive may hold. The item was "
+                "not transferred; a drive formatted as exFAT can take it."},
         {57344, "Orvex Tavimo"},
         {61700, "Failed to create empty document."},
     };

@@ -4,10 +4,13 @@
 #include <QDir>
 #include <QFile>
 
+#include "pipeline/graph_context.h"
 #include "res/string_table.h"
 #include "targets/handler_graph.h"
 #include "targets/netbook_tgt_page.h"
 #include "targets/removable_drives.h"
+#include "targets/stick_rules.h"
+#include "ui/messages.h"
 
 const char* const CNetbookTgtDev::kPlayerFile = "Plavex.exe";
 const char* const CNetbookTgtDev::kCodecFiles[5] = {"mc_demux_mp4_ds.ax", "mc_dec_avc_ds.ax", "mc_dec_avc.dll",
@@ -44,11 +47,25 @@ HRESULT CNetbookTgtDev::PrepareGraph(CSourceDevice*, CGraphContext* context)
 
 HRESULT CNetbookTgtDev::FinishGraph(CSourceDevice*, CGraphContext* context)
 {
+    // Checked once the source is connected: only then is the duration known.
+    const HRESULT room = CheckRoom(context);
+    if (FAILED(room))
+        return room;
     DeployPlayer();
     return FinishHandlerGraph(m_current, context);
 }
 
 namespace {
+
+constexpr int kIdsNotEnoughSpace = 10100;
+constexpr int kIdsTooLargeForFat = 10101;
+// Windows' ERROR_FILE_TOO_LARGE, which the platform layer does not name.
+constexpr uint32_t kErrorFileTooLarge = 223;
+
+QString Megabytes(qint64 bytes)
+{
+    return QString::number((bytes + 999999) / 1000000);
+}
 
 // Copies unless the target already has the file: never overwrites.
 void CopyIfMissing(const QString& from, const QString& to)
@@ -71,4 +88,28 @@ void CNetbookTgtDev::DeployPlayer()
     const QDir codecs(target.filePath(QStringLiteral("Codecs")));
     for (const char* name : kCodecFiles)
         CopyIfMissing(program.filePath(name), codecs.filePath(name));
+}
+
+HRESULT CNetbookTgtDev::CheckRoom(const CGraphContext* context) const
+{
+    IMediaSeeking* seeking = context->MediaSeeking();
+    LONGLONG duration = 0;
+    DriveSpace space;
+    if (!m_current || !seeking || FAILED(seeking->GetDuration(&duration)) || duration <= 0 ||
+        !QueryDriveSpace(GetOutputFolder(), space))
+        return S_OK;
+    const int videoKbps = context->IsAudioOnly() ? 0 : m_current->video.bitRate;
+    const qint64 estimate = EstimateOutputBytes(videoKbps, m_current->audio.bitRate, double(duration) / UNITS);
+    switch (JudgeOutput(estimate, space)) {
+    case StickVerdict::Fits:
+        return S_OK;
+    case StickVerdict::TooLittleSpace:
+        ShowMessage(FormatString(kIdsNotEnoughSpace,
+                                 {context->GetName(), Megabytes(estimate), Megabytes(space.freeBytes)}));
+        return HRESULT_FROM_WIN32(ERROR_DISK_FULL);
+    case StickVerdict::TooLargeForFat:
+        ShowMessage(FormatString(kIdsTooLargeForFat, {context->GetName(), Megabytes(estimate)}));
+        return HRESULT_FROM_WIN32(kErrorFileTooLarge);
+    }
+    return S_OK;
 }

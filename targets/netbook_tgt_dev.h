@@ -36,6 +36,10 @@ protected:
     std::unique_ptr<CDevicePage> MakePage() override;
 
 private:
+    // Refuses the item, with a message, when its estimated output cannot
+    // fit on the drive; S_OK when it fits or cannot be estimated.
+    HRESULT CheckRoom(const CGraphContext* context) const;
+
     CTargetHandlerList m_handlers;
     CTargetHandler* m_current;
     QString m_programFolder;

@@ -37,20 +37,26 @@ TEST(UniqueOutputPath, KeepsEveryNameInsideTheFolder)
 {
     const NameCase cases[] = {
         {"Holiday (Director's Cut) \u2013 \u00c9t\u00e9 2009", "Holiday (Director's Cut) \u2013 \u00c9t\u00e9 2009.mp4"},
-        {"  two  spaces ", "  two  spaces .mp4"},
+        {"  two  spaces ", "  two  spaces.mp4"},
         {"../../etc/passwd", ".._.._etc_passwd.mp4"},
         {"/absolute", "_absolute.mp4"},
         {"a/b", "a_b.mp4"},
         {"back\\slash", "back_slash.mp4"},
         {"..", "__.mp4"},
         {".", "_.mp4"},
-        {"...", "....mp4"},
+        {"...", "___.mp4"},
         {"", "Untitled.mp4"},
         {"tab\there", "tab_here.mp4"},
         {"line\nbreak\r", "line_break_.mp4"},
         {"\x01", "_.mp4"},
         {"del\x7f", "del_.mp4"},
         {"c1\u0085", "c1_.mp4"},
+        // What FAT and exFAT forbid or drop.
+        {"a:b*c?\"d<e>f|g", "a_b_c__d_e_f_g.mp4"},
+        {"Who? Dr. Who...", "Who_ Dr. Who.mp4"},
+        {"Title. . ", "Title.mp4"},
+        {" ", "_.mp4"},
+        {". .", "___.mp4"},
     };
     TempFolder temp;
     const QString folder = QString::fromStdString(temp.Path().string());

@@ -4,10 +4,12 @@
 
 #include "app/kestrel_doc.h"
 #include "pipeline/graph_context.h"
+#include "pipeline/graph_utils.h"
 #include "targets/computer_tgt_dev.h"
 #include "targets/netbook_tgt_dev.h"
 #include "targets/removable_drives.h"
 #include "tests/app/recording_presenters.h"
+#include "tests/platform/dshow/test_filters.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -93,6 +95,57 @@ TEST_F(NetbookTest, SameNamesGetNumberedOnTheDrive)
     CGraphContext second("Movie", "/b/Movie.mp4", false);
     ASSERT_EQ(Netbook().PrepareGraph(nullptr, &second), S_OK);
     EXPECT_EQ(second.GetOutputPath(), QDir(PathOf(drive, "")).filePath("Movie (2).mp4"));
+}
+
+// A stick too small or a file too large for FAT refuses the item, with a
+// message, before anything is written; an item that fits goes on to the
+// player's deployment.
+TEST_F(NetbookTest, RefusesAnItemTheStickCannotHold)
+{
+    constexpr qint64 kMB = 1000 * 1000;
+    const struct {
+        const char* what;
+        DriveSpace stick;
+        int minutes;
+        HRESULT refusal;  // S_OK: not refused
+        const char* message;
+    } cases[] = {
+        {"a 100 MB FAT32 stick, 1 minute", {100 * kMB, true}, 1, S_OK, ""},
+        {"a 100 MB FAT32 stick, 10 minutes", {100 * kMB, true}, 10, HRESULT_FROM_WIN32(ERROR_DISK_FULL),
+         "There is not enough free space on the netbook's drive for Movie: it needs about 260 MB and 100 MB are free."},
+        {"a 64 GB FAT32 stick, 4 hours", {64000 * kMB, true}, 240, HRESULT_FROM_WIN32(223),  // ERROR_FILE_TOO_LARGE
+         "Movie would take about 6195 MB, more than the 4 GB a file on a FAT32 drive may hold."},
+    };
+    Netbook().CurrentHandler()->video.bitRate = 3000;
+    Netbook().CurrentHandler()->audio.bitRate = 128;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(PathOf(drive, "Plavex.exe"));
+        const ScopedDriveSpace stick(c.stick);
+        program_testing::RecordingPresenter presenter;
+        testing_filters::SourceSettings settings;
+        settings.count = c.minutes * 60 * int(UNITS / testing_filters::kFrameTime);
+        const ComPtr<IBaseFilter> source(new testing_filters::CNumberedSource(settings));
+        ComPtr<IPin> out;
+        ASSERT_EQ(FindPin(source.Get(), PINDIR_OUTPUT, GUID_NULL, out.ReleaseAndGetAddressOf()), S_OK);
+        ComPtr<IMediaSeeking> seeking;
+        ASSERT_EQ(out.As(&seeking), S_OK);
+
+        CGraphContext context("Movie", "/v/Movie.avi", false);
+        ASSERT_EQ(Netbook().PrepareGraph(nullptr, &context), S_OK);
+        context.SetMediaSeeking(seeking.Get());
+        const HRESULT hr = Netbook().FinishGraph(nullptr, &context);
+        if (c.refusal == S_OK) {
+            EXPECT_TRUE(presenter.messages.isEmpty()) << presenter.messages.join('\n').toStdString();
+            EXPECT_TRUE(QFile::exists(PathOf(drive, "Plavex.exe")));  // past the check
+        } else {
+            EXPECT_EQ(hr, c.refusal);
+            ASSERT_EQ(presenter.messages.size(), 1);
+            EXPECT_TRUE(presenter.messages[0].startsWith(QString::fromUtf8(c.message)))
+                << presenter.messages[0].toStdString();
+            EXPECT_FALSE(QFile::exists(PathOf(drive, "Plavex.exe")));
+        }
+    }
 }
 
 TEST(ComputerTarget, WritesWithTheCurrentHandlersExtensionIntoItsFolder)
