@@ -50,6 +50,10 @@ void CExCommandLineInfo::ParseParam(const QString& param, bool flag, bool)
         format = value.toLower();
     } else if (TakeValue(param, QStringLiteral("outdir"), &value)) {
         outputFolder = value;
+    } else if (TakeValue(param, QStringLiteral("progress"), &value)) {
+        jsonProgress = value == QLatin1String("json");
+        if (!jsonProgress)
+            error = QStringLiteral("Unknown progress format: %1 (use json).").arg(value);
     } else if (TakeValue(param, QStringLiteral("profile"), &value)) {
         bool number = false;
         profile = value.toInt(&number);
@@ -63,7 +67,7 @@ void CExCommandLineInfo::ParseParam(const QString& param, bool flag, bool)
 QString CommandLineUsage()
 {
     return QStringLiteral(
-        "Usage: tavimo [-sendto=TARGET [-format=EXT] [-profile=N] [-outdir=DIR] FILE...]\n"
+        "Usage: tavimo [-sendto=TARGET [-format=EXT] [-profile=N] [-outdir=DIR] [-progress=json] FILE...]\n"
         "\n"
         "Without switches the main window opens. With -sendto the files are converted\n"
         "and sent to the target device named TARGET (\"My Computer\" or \"Netbook\"),\n"
@@ -73,6 +77,8 @@ QString CommandLineUsage()
         "  -format=EXT     My Computer's file format: mp4, wmv, wav, m4a or mp3\n"
         "  -profile=N      the format's profile N, counted from 1\n"
         "  -outdir=DIR     My Computer's folder (default: your videos folder)\n"
+        "  -progress=json  report on standard output, one JSON object per line\n"
+        "                  (item, state, fraction, secondsLeft), also with a display\n"
         "  --help          this text\n"
         "  --version       the program's name and version\n"
         "\n"

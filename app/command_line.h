@@ -1,11 +1,12 @@
 // The program's command line: files to transfer, and the switches that
 // start with "-" ("/" starts every absolute path here).
 //
-//   tavimo -sendto=NAME [-format=EXT] [-profile=N] [-outdir=DIR] FILE...
+//   tavimo -sendto=NAME [-format=EXT] [-profile=N] [-outdir=DIR] [-progress=json] FILE...
 //
-// -sendto names the target device the files go to; the others choose the
-// computer target's format, the current handler's profile (from 1) and
-// the folder written to.
+// -sendto names the target device the files go to; -format, -profile and
+// -outdir choose the computer target's format, the current handler's
+// profile (from 1) and the folder written to; -progress=json reports on
+// stdout in JSON lines for scripts (terminal_task_runner.h).
 #pragma once
 
 #include <QString>
@@ -23,6 +24,7 @@ public:
     QString format;      // an extension, lower case; empty: keep the current handler
     int profile = 0;     // 1-based; 0: keep the handler's current profile
     QString outputFolder;
+    bool jsonProgress = false;
     bool showHelp = false;
     bool showVersion = false;
     // Why the command line cannot be used; empty when it can.

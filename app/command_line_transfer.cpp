@@ -67,10 +67,13 @@ QString ApplyOptions(CTargetDevice* target, const CExCommandLineInfo& info)
     return {};
 }
 
-// The queue runs in the task list with a display, else in the terminal.
+// The queue runs in the task list with a display, else in the terminal;
+// JSON progress is for a script, which reads the terminal's output.
 // Returns the exit status of a stop signal, else 0.
-int RunQueueUnattended(CKestrelDoc& document)
+int RunQueueUnattended(CKestrelDoc& document, bool jsonProgress)
 {
+    if (jsonProgress)
+        return RunQueueInTerminal(document, ProgressFormat::Json);
     if (!HasDisplay())
         return RunQueueInTerminal(document);
     CStopSignals stopSignals;
@@ -109,7 +112,7 @@ int RunCommandLineTransfer(const CExCommandLineInfo& info)
         files << QFileInfo(file).absoluteFilePath();
     if (!document.TransferFromCommandLine(target, files))
         return CannotSendTo(info.targetName);
-    if (const int stopped = RunQueueUnattended(document))
+    if (const int stopped = RunQueueUnattended(document, info.jsonProgress))
         return stopped;
     return document.Tally().transferred == files.size() ? EXIT_ALL_TRANSFERRED : EXIT_SOME_NOT_TRANSFERRED;
 }

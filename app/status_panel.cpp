@@ -4,10 +4,21 @@
 #include <QPainter>
 #include <QStringList>
 #include <algorithm>
+#include <chrono>
+
+#include "app/kestrel_doc.h"
+#include "res/string_table.h"
 
 namespace {
 constexpr int kBarBorder = 20;
 constexpr int kTextMargin = 6;
+constexpr int IDS_TIME_ELAPSED = 10110;
+constexpr int IDS_TIME_LEFT = 10111;
+
+double SteadySeconds()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 QRect Edges(int left, int top, int right, int bottom)
 {
@@ -25,7 +36,7 @@ QString ElideLines(const QString& text, const QFontMetrics& metrics, int width)
 }
 }  // namespace
 
-CStatusPanel::CStatusPanel()
+CStatusPanel::CStatusPanel() : m_clock(SteadySeconds)
 {
     m_background.LoadFromResource(330);
     m_leftCap.LoadFromResource(331);
@@ -38,9 +49,37 @@ CStatusPanel::CStatusPanel()
 
 void CStatusPanel::SetState(bool idle, float progress, const QString& status)
 {
+    FollowTimes(idle, progress);
     m_bIdle = idle;
     m_progress = progress;
     m_status = status;
+}
+
+void CStatusPanel::FollowTimes(bool idle, float progress)
+{
+    const CTranscodeTask* task = m_pDoc && !idle ? m_pDoc->CurrentTask() : nullptr;
+    if (!task) {
+        m_times.Reset();
+        m_item = nullptr;
+        return;
+    }
+    const double now = m_clock();
+    if (task != m_item)
+        m_times.StartItem(now);
+    m_item = task;
+    m_times.Sample(now, progress);
+    m_waiting = int(m_pDoc->Queue().size());
+}
+
+QString CStatusPanel::Text() const
+{
+    if (!m_times.IsRunning())
+        return m_status;
+    const std::optional<double> itemLeft = m_times.ItemLeft();
+    const QString times = itemLeft ? FormatString(IDS_TIME_LEFT, {FormatDuration(*itemLeft),
+                                                                  FormatDuration(*m_times.QueueLeft(m_waiting))})
+                                   : FormatString(IDS_TIME_ELAPSED, {FormatDuration(m_times.Elapsed())});
+    return m_status + u'\n' + times;
 }
 
 void CStatusPanel::HoverAt(const QPoint& point)
@@ -71,7 +110,7 @@ void CStatusPanel::PaintBar(QPainter& painter)
     const QRect text = Edges(m_rcAbort.right() + 1, t, x1, b).adjusted(kTextMargin, kTextMargin, -kTextMargin, -kTextMargin);
     painter.save();
     painter.setPen(Qt::black);
-    painter.drawText(text, Qt::AlignLeft | Qt::AlignTop, ElideLines(m_status, painter.fontMetrics(), text.width()));
+    painter.drawText(text, Qt::AlignLeft | Qt::AlignTop, ElideLines(Text(), painter.fontMetrics(), text.width()));
     painter.restore();
 
     m_barBackground.DrawNineGrid(kBarBorder, painter, Edges(x0, t, abortLeft, b));

@@ -243,6 +243,9 @@ const QHash<int, const char*>& Texts()
                 "are free. The item was not transferred."},
         {10101, "%s would take about %d MB, more than the 4 GB a file on a FAT32 drive may hold. The item was "
                 "not transferred; a drive formatted as exFAT can take it."},
+        // The status panel's time line.
+        {10110, "%s elapsed"},
+        {10111, "About %s left, %s for the queue"},
         {57344, "Orvex Tavimo"},
         {61700, "Failed to create empty document."},
     };

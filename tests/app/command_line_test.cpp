@@ -50,11 +50,21 @@ TEST(CommandLine, ReportsWhatItCannotUse)
         {{"-sendto=Netbook", "-profile=0", "a"}, true}, // profiles count from 1
         {{"-sendto=Netbook", "-profile=x", "a"}, true},
         {{}, false},                                    // the main window
+        {{"-sendto=Netbook", "-progress=json", "a"}, false},
+        {{"-sendto=Netbook", "-progress=xml", "a"}, true}, // json only
+        {{"-sendto=Netbook", "-progress=", "a"}, true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(!Parse(c.arguments).error.isEmpty(), c.bad) << qPrintable(c.arguments.join(' '));
     EXPECT_TRUE(Parse({"--help"}).showHelp);
     EXPECT_TRUE(Parse({"--version"}).showVersion);
+}
+
+TEST(CommandLine, ProgressJsonIsAskedForOnlyByItsSwitch)
+{
+    EXPECT_TRUE(Parse({"-sendto=Netbook", "-progress=json", "a.mp4"}).jsonProgress);
+    EXPECT_FALSE(Parse({"-sendto=Netbook", "a.mp4"}).jsonProgress);
+    EXPECT_FALSE(Parse({"-sendto=Netbook", "-progress=JSON5", "a.mp4"}).jsonProgress);
 }
 
 }  // namespace
