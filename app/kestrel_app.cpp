@@ -15,12 +15,21 @@
 #include "app/power_off_wait_dlg.h"
 #include "app/stop_signals.h"
 #include "res/program_resources.h"
+#include "res/string_table.h"
+#include "services/desktop_notification.h"
 #include "services/settings_store.h"
 #include "services/splash_screen.h"
 #include "services/update_check.h"
 #include "services/update_server.h"
 #include "ui/messages.h"
 #include "ui/sibling_programs.h"
+
+namespace {
+
+constexpr int IDS_QUEUE_ENDED = 10120;
+constexpr int IDS_QUEUE_ENDED_TALLY = 10121;
+
+}  // namespace
 
 CKestrelApp::CKestrelApp() = default;
 
@@ -86,6 +95,11 @@ void CKestrelApp::CreateDocument()
         CPowerOffWaitDlg dialog(m_frame.get());
         dialog.exec();
     };
+    m_document->onQueueEnded = [](const TransferTally& run) {
+        ShowDesktopNotification(LoadString(IDS_QUEUE_ENDED),
+                                FormatString(IDS_QUEUE_ENDED_TALLY,
+                                             {QString::number(run.transferred), QString::number(run.failed)}));
+    };
 }
 
 void CKestrelApp::OnAppAbout()
@@ -97,10 +111,19 @@ void CKestrelApp::OnAppAbout()
 QString CKestrelApp::HelpFilePath(const QString& programPath)
 {
     QFileInfo program(QString(programPath).replace(QLatin1String("Demo."), QLatin1String(".")));
-    const QString base = program.dir().filePath(program.completeBaseName());
-    for (const char* extension : {".chm", ".pdf"}) {
-        if (QFileInfo::exists(base + QLatin1String(extension)))
-            return base + QLatin1String(extension);
+    const QDir folder = program.dir();
+    const QString base = folder.filePath(program.completeBaseName());
+    // applicationFilePath() has its links resolved, so "../share" is the
+    // prefix the program was installed under, even when run through a link.
+    const QString candidates[] = {
+        base + QLatin1String(".chm"),
+        base + QLatin1String(".pdf"),
+        QDir::cleanPath(folder.filePath(QLatin1String("../share/doc/orvex-tavimo/manual.pdf"))),
+        QDir::cleanPath(folder.filePath(QLatin1String("../doc/manual.pdf"))),
+    };
+    for (const QString& candidate : candidates) {
+        if (QFileInfo(candidate).isFile())
+            return candidate;
     }
     return {};
 }
@@ -108,8 +131,17 @@ QString CKestrelApp::HelpFilePath(const QString& programPath)
 void CKestrelApp::OnHelpContents()
 {
     const QString help = HelpFilePath(QCoreApplication::applicationFilePath());
-    if (!help.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+    if (help.isEmpty()) {
+        ShowMessage(QStringLiteral("The user manual of §APPNAME§ was not found. It is installed with the program "
+                                   "(share/doc/orvex-tavimo/manual.pdf)."),
+                    MessageIcon::Information);
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
+        ShowMessage(QStringLiteral("The user manual (%1) could not be opened: the desktop has no program for "
+                                   "its type of file.")
+                        .arg(QDir::toNativeSeparators(help)),
+                    MessageIcon::Warning);
 }
 
 void CKestrelApp::OnOpenVideoEditor()

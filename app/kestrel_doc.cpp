@@ -83,6 +83,7 @@ void CKestrelDoc::StopAll()
 {
     m_queue.clear();
     AbortCurrentTask();
+    m_runStart.reset();
 }
 
 std::unique_ptr<CTranscodeTask> CKestrelDoc::TakeNextTask()
@@ -115,6 +116,18 @@ void CKestrelDoc::KeepMachineAwake()
     ThePowerControl().KeepAwake(m_current != nullptr);
 }
 
+// However the last task ended (finished, failed to start, aborted), the run
+// is over at the first poll that finds the queue idle.
+void CKestrelDoc::EndRun()
+{
+    if (!m_runStart)
+        return;
+    const TransferTally run{m_tally.transferred - m_runStart->transferred, m_tally.failed - m_runStart->failed};
+    m_runStart.reset();
+    if (onQueueEnded && !m_poweringOff)
+        onQueueEnded(run);
+}
+
 void CKestrelDoc::Poll(QString& status, float& progress, bool& idle)
 {
     if (m_polling)
@@ -126,9 +139,12 @@ void CKestrelDoc::Poll(QString& status, float& progress, bool& idle)
             status.clear();
             progress = 0;
             KeepMachineAwake();
+            EndRun();
             m_polling = false;
             return;
         }
+        if (!m_runStart)
+            m_runStart = m_tally;
         m_current = TakeNextTask();
         if (!m_current->Start()) {
             Broadcast(EVENT_TASK_NOT_STARTED, m_current.get());

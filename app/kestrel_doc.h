@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "pipeline/device.h"
@@ -88,12 +89,16 @@ public:
     // runs until closed.
     std::function<int()> runCloseDialog;
     std::function<void()> runPowerOffWaitDialog;
+    // Told once when the queue falls idle after a run, with that run's
+    // tally; not when the program stops the queue or the computer goes off.
+    std::function<void(const TransferTally& run)> onQueueEnded;
 
 private:
     std::unique_ptr<CTranscodeTask> TakeNextTask();
     void StartNext();
     void FinishCurrent();
     void KeepMachineAwake();
+    void EndRun();
 
     std::vector<std::unique_ptr<CBaseDevice>> m_devices;
     bool m_powerOffArmed = false;
@@ -103,4 +108,5 @@ private:
     std::unique_ptr<CTranscodeTask> m_current;
     QList<CDocumentView*> m_views;
     TransferTally m_tally;
+    std::optional<TransferTally> m_runStart;  // the tally when the queue left idle
 };

@@ -246,6 +246,9 @@ const QHash<int, const char*>& Texts()
         // The status panel's time line.
         {10110, "%s elapsed"},
         {10111, "About %s left, %s for the queue"},
+        // The desktop notification at the end of the queue.
+        {10120, "The transfers have ended"},
+        {10121, "%d item(s) transferred, %d failed."},
         {57344, "Orvex Tavimo"},
         {61700, "Failed to create empty document."},
     };

@@ -223,6 +223,42 @@ TEST_F(DocumentTest, CancellingThePowerOffWaitKeepsTheTransfersAndTheWindow)
     EXPECT_EQ(power.powerOffs, 0);
 }
 
+TEST_F(DocumentTest, EachRunReportsItsOwnTallyOnceWhenTheQueueFallsIdle)
+{
+    std::vector<std::pair<int, int>> ends;
+    document.onQueueEnded = [&ends](const TransferTally& run) { ends.emplace_back(run.transferred, run.failed); };
+    target.refused = {"Broken"};
+    Queue({"Good", "Broken"});
+    PollUntilIdle();
+    Poll();
+    EXPECT_EQ(ends, (std::vector<std::pair<int, int>>{{1, 1}}));
+
+    source.settings.count = -1;  // endless, so only an abort ends it
+    Queue({"Aborted"});
+    Poll();
+    document.AbortCurrentTask();
+    PollUntilIdle();
+    EXPECT_EQ(ends, (std::vector<std::pair<int, int>>{{1, 1}, {0, 1}}));
+
+    // Stopping the program is no end to announce.
+    Queue({"Stopped"});
+    Poll();
+    document.StopAll();
+    PollUntilIdle();
+    EXPECT_EQ(ends.size(), 2u);
+}
+
+TEST_F(DocumentTest, NoQueueEndIsAnnouncedWhenTheComputerGoesOff)
+{
+    int ends = 0;
+    document.onQueueEnded = [&ends](const TransferTally&) { ++ends; };
+    Queue({"Only"});
+    document.runPowerOffWaitDialog = [this] { PollUntilIdle(); };
+    document.PowerOffWhenFinished();
+    ASSERT_EQ(power.powerOffs, 1);
+    EXPECT_EQ(ends, 0);
+}
+
 struct PowerOffEnd {
     const char* name;
     bool refused;  // by the power control

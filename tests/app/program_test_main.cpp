@@ -1,5 +1,6 @@
 // Test programs of the program's own code run with an offscreen Qt
-// application (pages are widgets) and the media engine started.
+// application (pages are widgets), the media engine started and no session
+// bus.
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -8,6 +9,8 @@
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The queue's end notification must never reach the desktop running the tests.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/tavimo-tests-bus");
     QApplication application(argc, argv);
     StartMediaEngine();
     testing::InitGoogleTest(&argc, argv);
