@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include "pipeline/graph_context.h"
 #include "res/string_table.h"
@@ -48,10 +49,11 @@ HRESULT CNetbookTgtDev::PrepareGraph(CSourceDevice*, CGraphContext* context)
 HRESULT CNetbookTgtDev::FinishGraph(CSourceDevice*, CGraphContext* context)
 {
     // Checked once the source is connected: only then is the duration known.
-    const HRESULT room = CheckRoom(context);
+    qint64 itemBytes = 0;
+    const HRESULT room = CheckRoom(context, itemBytes);
     if (FAILED(room))
         return room;
-    DeployPlayer();
+    DeployPlayer(itemBytes);
     return FinishHandlerGraph(m_current, context);
 }
 
@@ -67,30 +69,54 @@ QString Megabytes(qint64 bytes)
     return QString::number((bytes + 999999) / 1000000);
 }
 
-// Copies unless the target already has the file: never overwrites.
-void CopyIfMissing(const QString& from, const QString& to)
+struct FileCopy {
+    QString from, to;
+};
+
+// The copies still to make: those the program has and the target lacks.
+// Never overwrites, so a player the user put there stays.
+QList<FileCopy> MissingCopies(const QList<FileCopy>& copies)
 {
-    if (!QFile::exists(to))
-        QFile::copy(from, to);
+    QList<FileCopy> missing;
+    for (const FileCopy& copy : copies) {
+        if (QFile::exists(copy.from) && !QFile::exists(copy.to))
+            missing.append(copy);
+    }
+    return missing;
+}
+
+qint64 TotalBytes(const QList<FileCopy>& copies)
+{
+    qint64 total = 0;
+    for (const FileCopy& copy : copies)
+        total += QFileInfo(copy.from).size();
+    return total;
 }
 
 }  // namespace
 
-void CNetbookTgtDev::DeployPlayer()
+void CNetbookTgtDev::DeployPlayer(qint64 itemBytes)
 {
     const QDir program(m_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_programFolder);
     const QString folder = GetOutputFolder();
     if (folder.isEmpty())
         return;
     const QDir target(folder);
-    CopyIfMissing(program.filePath(kPlayerFile), target.filePath(kPlayerFile));
-    target.mkdir(QStringLiteral("Codecs"));
-    const QDir codecs(target.filePath(QStringLiteral("Codecs")));
+    QList<FileCopy> copies{{program.filePath(kPlayerFile), target.filePath(kPlayerFile)}};
     for (const char* name : kCodecFiles)
-        CopyIfMissing(program.filePath(name), codecs.filePath(name));
+        copies.append({program.filePath(name), target.filePath(QStringLiteral("Codecs/") + name)});
+    copies = MissingCopies(copies);
+    // The item comes first: a player that would crowd it out is left for
+    // a drive with more room, and half a player is no use.
+    DriveSpace space;
+    if (copies.isEmpty() || (QueryDriveSpace(folder, space) && TotalBytes(copies) + itemBytes > space.freeBytes))
+        return;
+    target.mkdir(QStringLiteral("Codecs"));
+    for (const FileCopy& copy : copies)
+        QFile::copy(copy.from, copy.to);
 }
 
-HRESULT CNetbookTgtDev::CheckRoom(const CGraphContext* context) const
+HRESULT CNetbookTgtDev::CheckRoom(const CGraphContext* context, qint64& itemBytes) const
 {
     IMediaSeeking* seeking = context->MediaSeeking();
     LONGLONG duration = 0;
@@ -100,6 +126,7 @@ HRESULT CNetbookTgtDev::CheckRoom(const CGraphContext* context) const
         return S_OK;
     const int videoKbps = context->IsAudioOnly() ? 0 : m_current->video.bitRate;
     const qint64 estimate = EstimateOutputBytes(videoKbps, m_current->audio.bitRate, double(duration) / UNITS);
+    itemBytes = estimate;
     switch (JudgeOutput(estimate, space)) {
     case StickVerdict::Fits:
         return S_OK;

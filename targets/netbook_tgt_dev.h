@@ -20,9 +20,10 @@ public:
     void SelectDrive(const QString& root) { m_selectedDrive = root; }
 
     // Copies the player and the decoder files that are missing on the
-    // target from the program folder. Failures are left alone: the
-    // transfer goes on without them.
-    void DeployPlayer();
+    // target from the program folder, when they fit beside an item of
+    // `itemBytes`. Failures are left alone: the transfer goes on without
+    // them.
+    void DeployPlayer(qint64 itemBytes = 0);
 
     CTargetHandler* CurrentHandler() const { return m_current; }
     // Where the player files are copied from; the program's folder unless set.
@@ -37,8 +38,9 @@ protected:
 
 private:
     // Refuses the item, with a message, when its estimated output cannot
-    // fit on the drive; S_OK when it fits or cannot be estimated.
-    HRESULT CheckRoom(const CGraphContext* context) const;
+    // fit on the drive; S_OK when it fits or cannot be estimated (then
+    // `itemBytes` stays 0).
+    HRESULT CheckRoom(const CGraphContext* context, qint64& itemBytes) const;
 
     CTargetHandlerList m_handlers;
     CTargetHandler* m_current;

@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 #include "app/kestrel_doc.h"
@@ -84,6 +85,23 @@ TEST_F(NetbookTest, MissingPlayerFilesDoNotStopTheDeployment)
     const QDir root(PathOf(drive, ""));
     EXPECT_FALSE(QFile::exists(root.filePath("Plavex.exe")));
     EXPECT_TRUE(QFile::exists(root.filePath("Codecs/mc_demux_mp4_ds.ax")));
+}
+
+TEST_F(NetbookTest, ThePlayerGoesOnlyWhereItFitsBesideTheItem)
+{
+    constexpr qint64 kItemBytes = 1000000;
+    qint64 playerBytes = QFileInfo(PathOf(program, "Plavex.exe")).size();
+    for (const char* name : CNetbookTgtDev::kCodecFiles)
+        playerBytes += QFileInfo(PathOf(program, name)).size();
+    const QDir root(PathOf(drive, ""));
+    for (const auto& [freeBytes, deployed] :
+         {std::pair{kItemBytes + playerBytes - 1, false}, std::pair{kItemBytes + playerBytes, true}}) {
+        SCOPED_TRACE(freeBytes);
+        const ScopedDriveSpace stick({freeBytes, true});
+        Netbook().DeployPlayer(kItemBytes);
+        EXPECT_EQ(QFile::exists(root.filePath("Plavex.exe")), deployed);
+        EXPECT_EQ(QFile::exists(root.filePath("Codecs/mc_dec_aac.dll")), deployed);  // all or nothing
+    }
 }
 
 TEST_F(NetbookTest, SameNamesGetNumberedOnTheDrive)
