@@ -113,7 +113,8 @@ void CKestrelView::PollQueue()
     float progress = m_lastProgress;
     bool idle = m_lastIdle;
     m_pDoc->Poll(status, progress, idle);
-    if (idle == m_lastIdle && status == m_lastStatus && progress == m_lastProgress)
+    // While an item runs its time line moves on even when nothing else does.
+    if (idle && m_lastIdle && status == m_lastStatus && progress == m_lastProgress)
         return;
     m_lastIdle = idle;
     m_lastStatus = status;

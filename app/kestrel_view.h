@@ -36,7 +36,8 @@ public:
     void EraseBackground(QPainter& painter) override;
     QWidget* GetEraseWnd() override { return this; }
 
-    // One timer step: poll the document, repaint the panel on a change.
+    // One timer step: poll the document, repaint the panel while a
+    // transfer runs or when the queue changed.
     void PollQueue();
     // Puts a queue state into the status panel and repaints it.
     void ShowStatus(bool idle, float progress, const QString& status);
@@ -46,6 +47,7 @@ public:
     CDeviceTabHandler& SourceTabs() { return m_sourceTabs; }
     CDeviceTabHandler& TargetTabs() { return m_targetTabs; }
     const CStatusPanel& Panel() const { return m_panel; }
+    CStatusPanel& Panel() { return m_panel; }
     CFlatButton* Transfer() const { return m_transfer; }
 
 protected:

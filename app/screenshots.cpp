@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPixmap>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include "app/kestrel_app.h"
 #include "app/kestrel_view.h"
@@ -12,6 +14,7 @@
 #include "res/string_table.h"
 #include "services/splash_screen.h"
 #include "services/update_dlg.h"
+#include "targets/computer_tgt_dev.h"
 #include "medialist/media_list_ctrl.h"
 #include "medialist/properties_dlg.h"
 #include "targets/format_dlg.h"
@@ -46,6 +49,40 @@ void WaitForListedDetails(QWidget& view)
     while (reading() && waited.elapsed() < 20000);
 }
 
+constexpr int IDS_TIME_ELAPSED = 10110;
+
+// The panel's third line tells the time left rather than the time elapsed.
+bool ShowsTimeLeft(const CStatusPanel& panel)
+{
+    const QString times = panel.Text().section(u'\n', 2);
+    return !times.isEmpty() && !times.endsWith(FormatString(IDS_TIME_ELAPSED, {QString()}));
+}
+
+// A real transfer of the clips in the videos folder into a throw-away
+// folder, caught once its pace is known.
+bool SaveRunningTransfer(CKestrelDoc& document, CKestrelView& view, const QDir& folder)
+{
+    QTemporaryDir output;
+    auto* computer = static_cast<CComputerTgtDev*>(document.FindDevice(LoadString(IDS_MY_COMPUTER), DIRECTION_TARGET));
+    if (!output.isValid() || !computer)
+        return false;
+    computer->SetOutputFolder(output.path());
+    const QDir videos(QStandardPaths::writableLocation(QStandardPaths::MoviesLocation));
+    QStringList clips;
+    for (const QFileInfo& clip : videos.entryInfoList({"*.mp4", "*.avi", "*.mkv"}, QDir::Files, QDir::Name))
+        clips << clip.absoluteFilePath();
+    document.TransferFromCommandLine(computer, clips);
+    QElapsedTimer waited;
+    waited.start();
+    do
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    while (!ShowsTimeLeft(view.Panel()) && document.CurrentTask() && waited.elapsed() < 60000);
+    const bool saved = view.grab().save(folder.filePath(QStringLiteral("status_panel.png")));
+    document.StopAll();
+    view.PollQueue();
+    return saved;
+}
+
 }  // namespace
 
 int SaveScreenshots(const QString& path)
@@ -54,7 +91,7 @@ int SaveScreenshots(const QString& path)
     if (!QDir().mkpath(path))
         return 1;
     CKestrelApp app;
-    app.CreateMainWindow();
+    app.InitInstance(false);  // the start a user sees, update check included
     CMainFrame& frame = *app.MainFrame();
     bool saved = Save(frame, folder, "main_window.png");
 
@@ -71,10 +108,7 @@ int SaveScreenshots(const QString& path)
     }
     view.TargetTabs().SetSelection(0);
     view.LayoutPages();
-    view.ShowStatus(false, 0.42f, FormatString(IDS_TRANSFERS_LEFT, {QStringLiteral("3"), QStringLiteral("Transferring Holiday")}));
-    QApplication::processEvents();
-    saved &= view.grab().save(folder.filePath(QStringLiteral("status_panel.png")));
-    view.ShowStatus(true, 0, {});
+    saved &= SaveRunningTransfer(*app.Document(), view, folder);
 
     CTaskListDlg taskList(app.Document(), false, &frame);
     saved &= Save(taskList, folder, "task_list.png");

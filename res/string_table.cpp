@@ -245,7 +245,7 @@ const QHash<int, const char*>& Texts()
                 "not transferred; a drive formatted as exFAT can take it."},
         // The status panel's time line.
         {10110, "%s elapsed"},
-        {10111, "About %s left, %s for the queue"},
+        {10111, "%s left, queue %s"},
         // The desktop notification at the end of the queue.
         {10120, "The transfers have ended"},
         {10121, "%d item(s) transferred, %d failed."},

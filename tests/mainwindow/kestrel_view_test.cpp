@@ -148,12 +148,28 @@ TEST_F(ViewTest, PanelShowsTheRunningTransferAndAbortsIt)
     ASSERT_FALSE(abort.isEmpty());
     EXPECT_GT(abort.top(), view->Panel().Rect().top());
 
+    // From elsewhere first: a move to where the pointer already is sends nothing.
+    QTest::mouseMove(view.get(), QPoint(1, 1));
     QTest::mouseMove(view.get(), abort.center());
     EXPECT_TRUE(view->Panel().IsHover());
     QTest::mouseClick(view.get(), Qt::LeftButton, {}, abort.center());
     ASSERT_NE(document.CurrentTask(), nullptr);
     EXPECT_EQ(document.CurrentTask()->GetName(), QStringLiteral("Second"));
     EXPECT_TRUE(document.Queue().empty());
+}
+
+TEST_F(ViewTest, AStuckItemsElapsedTimeStillMovesOn)
+{
+    source.settings.count = -1;
+    const QStringList items = {"/v/Stuck.mp4"};
+    document.QueueTasks(&source, &items, &target);
+    MakeView();
+    double now = 100;
+    view->Panel().SetClock([&now] { return now; });
+    view->PollQueue();
+    now = 230;
+    view->PollQueue();  // the same status and progress as before
+    EXPECT_TRUE(view->Panel().Text().endsWith(QStringLiteral("2:10 elapsed"))) << view->Panel().Text().toStdString();
 }
 
 TEST_F(ViewTest, AbortButtonIsDeadWhileIdle)

@@ -72,9 +72,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(TimeLineCase{"PaceUnknownShowsElapsed", 2, {{100, 0}, {100.4f, 0.3f}}, "0:00 elapsed"},
                     TimeLineCase{"StuckItemShowsTimePassing", 2, {{100, 0}, {230, 0}}, "2:10 elapsed"},
                     TimeLineCase{"WaitingItemsTakeAsLong", 2, {{100, 0}, {110, 0.5f}},
-                                 "About 0:10 left, 0:30 for the queue"},
+                                 "0:10 left, queue 0:30"},
                     TimeLineCase{"LastItemIsTheQueue", 1, {{100, 0}, {110, 0.25f}},
-                                 "About 0:30 left, 0:30 for the queue"}),
+                                 "0:30 left, queue 0:30"}),
     [](const testing::TestParamInfo<TimeLineCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ViewTest, StatusPanelTimesTheNextItemFromItsStart)
@@ -97,7 +97,7 @@ TEST_F(ViewTest, StatusPanelTimesTheNextItemFromItsStart)
     panel.SetState(idle, 0.9f, status);  // what A had done
     now = 50;
     panel.SetState(idle, 0.5f, status);
-    EXPECT_EQ(panel.Text().section(u'\n', 2), "About 0:10 left, 0:50 for the queue") << panel.Text().toStdString();
+    EXPECT_EQ(panel.Text().section(u'\n', 2), "0:10 left, queue 0:50") << panel.Text().toStdString();
 }
 
 TEST_F(ViewTest, IdleStatusPanelShowsNoTimes)
