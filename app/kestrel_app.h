@@ -32,13 +32,17 @@ public:
     bool IsUpdateCheckOn() const { return m_nUpdateCheck != 0; }
 
     void OnAppAbout();
-    void OnHelpContents();
     void OnOpenVideoEditor();
     // Switches the update check on start; says so when no update server is
     // configured, since then nothing is checked either way.
     void OnUpdateCheckToggle();
-    // The help file beside the program: its base name with ".chm", else
-    // ".pdf"; empty when there is neither.
+    // Opens the user manual with the desktop's viewer; says so when there is
+    // none to open.
+    void OnHelpContents();
+    // The help file: beside the program, its base name with ".chm", else
+    // ".pdf"; else the installed manual, "../share/doc/orvex-tavimo/manual.pdf"
+    // from the program's folder; else the build tree's "../doc/manual.pdf".
+    // Empty when there is none.
     static QString HelpFilePath(const QString& programPath);
 
 private:

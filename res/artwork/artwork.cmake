@@ -10,14 +10,20 @@ target_link_libraries(render_artwork PRIVATE Qt6::Gui)
 
 set(TAVIMO_ARTWORK_DIR ${PROJECT_BINARY_DIR}/res/artwork)
 set(TAVIMO_ARTWORK_QRC ${TAVIMO_ARTWORK_DIR}/artwork.qrc)
+# The program icon in the desktop's icon theme sizes (hicolor/<n>x<n>/apps).
+set(TAVIMO_ICON_SIZES 16 22 24 32 48 64 128 256)
+set(theme_icons)
+foreach(size IN LISTS TAVIMO_ICON_SIZES)
+  list(APPEND theme_icons ${TAVIMO_ARTWORK_DIR}/hicolor/${size}x${size}/apps/orvex-tavimo.png)
+endforeach()
 # Qt's own allocations at exit are no leak of ours; sanitizer builds still run
 # the tool.
-add_custom_command(OUTPUT ${TAVIMO_ARTWORK_QRC}
+add_custom_command(OUTPUT ${TAVIMO_ARTWORK_QRC} ${theme_icons}
   COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen
           $<TARGET_FILE:render_artwork> ${TAVIMO_ARTWORK_DIR}
   DEPENDS render_artwork
   COMMENT "Drawing the program's bitmaps"
   VERBATIM)
 
-install(FILES ${TAVIMO_ARTWORK_DIR}/orvex-tavimo.png DESTINATION share/icons/hicolor/256x256/apps)
+install(DIRECTORY ${TAVIMO_ARTWORK_DIR}/hicolor DESTINATION share/icons)
 install(FILES ${PROJECT_SOURCE_DIR}/res/orvex-tavimo.desktop DESTINATION share/applications)

@@ -1,7 +1,9 @@
 // Draws the program's bitmaps into a folder as "<id>.png" (32-bit ones RGBA
 // with straight alpha, 24-bit ones RGB), the program icon as
-// "orvex-tavimo.png", and "artwork.qrc" listing them under ":/bitmaps" and
-// ":/icons". Usage: render_artwork <output folder>
+// "orvex-tavimo.png" and in the desktop's icon theme sizes as
+// "hicolor/<n>x<n>/apps/orvex-tavimo.png", and "artwork.qrc" listing the
+// bitmaps under ":/bitmaps" and the icon under ":/icons".
+// Usage: render_artwork <output folder>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -14,6 +16,8 @@
 namespace {
 
 constexpr int kIconSize = 256;
+// Drawn at each size rather than scaled down, so small icons stay sharp.
+constexpr int kThemeIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
 
 QImage Render(int width, int height, bool alpha, void (*paint)(QPainter&, const QSize&))
 {
@@ -78,6 +82,16 @@ int main(int argc, char** argv)
     }
     ok = Save(Render(kIconSize, kIconSize, true, PaintProgramIcon), folder.filePath(QStringLiteral("orvex-tavimo.png"))) &&
          ok;
+    for (const int size : kThemeIconSizes) {
+        const QString apps = QStringLiteral("hicolor/%1x%1/apps").arg(size);
+        if (!folder.mkpath(apps)) {
+            std::fprintf(stderr, "render_artwork: cannot create %s\n", qPrintable(folder.filePath(apps)));
+            ok = false;
+            continue;
+        }
+        ok = Save(Render(size, size, true, PaintProgramIcon), folder.filePath(apps + QStringLiteral("/orvex-tavimo.png"))) &&
+             ok;
+    }
     ok = WriteText(folder.filePath(QStringLiteral("artwork.qrc")), ResourceList()) && ok;
     return ok ? 0 : 1;
 }
