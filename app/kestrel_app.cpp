@@ -92,7 +92,7 @@ void CKestrelApp::CreateDocument()
         return dialog.Choice();
     };
     m_document->runPowerOffWaitDialog = [this] {
-        CPowerOffWaitDlg dialog(m_frame.get());
+        CPowerOffWaitDlg dialog(m_frame.get(), [this] { return !m_document->PowerOffArmed(); });
         dialog.exec();
     };
     m_document->onQueueEnded = [](const TransferTally& run) {

@@ -12,6 +12,13 @@
 #include "targets/computer_tgt_dev.h"
 #include "targets/netbook_tgt_dev.h"
 #include "ui/device_page.h"
+#include "ui/messages.h"
+
+namespace {
+
+constexpr int IDS_POWER_OFF_REFUSED = 10130;
+
+}  // namespace
 
 CKestrelDoc::CKestrelDoc()
 {
@@ -139,6 +146,9 @@ void CKestrelDoc::Poll(QString& status, float& progress, bool& idle)
             status.clear();
             progress = 0;
             KeepMachineAwake();
+            // The last task may have ended before the wait began.
+            if (m_powerOffArmed)
+                PowerOffNow();
             EndRun();
             m_polling = false;
             return;
@@ -162,7 +172,7 @@ void CKestrelDoc::Poll(QString& status, float& progress, bool& idle)
         if (!m_queue.empty())
             StartNext();
         else if (m_powerOffArmed)
-            m_poweringOff = ShutdownComputer();
+            PowerOffNow();
     }
     KeepMachineAwake();
     m_polling = false;
@@ -203,6 +213,16 @@ bool CKestrelDoc::TransferFromCommandLine(CTargetDevice* target, const QStringLi
 bool CKestrelDoc::ShutdownComputer()
 {
     return ThePowerControl().PowerOff();
+}
+
+// Ends the armed wait either way; a refusal is said, as the user left the
+// computer expecting it to go off.
+void CKestrelDoc::PowerOffNow()
+{
+    m_powerOffArmed = false;
+    m_poweringOff = ShutdownComputer();
+    if (!m_poweringOff)
+        ShowMessage(LoadString(IDS_POWER_OFF_REFUSED), MessageIcon::Warning);
 }
 
 bool CKestrelDoc::SaveModified()

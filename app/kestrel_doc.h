@@ -65,7 +65,9 @@ public:
     bool SaveModified();
     // Arms the power-off for as long as the waiting dialog is open; true
     // when the last task ended meanwhile and the computer is going off,
-    // false when the wait was cancelled (the transfers go on).
+    // false when the wait was cancelled (the transfers go on) or the
+    // power-off refused. The dialog may close once the power-off is no
+    // longer armed: the computer was asked.
     bool PowerOffWhenFinished();
 
     // The waiting tasks, the next one first.
@@ -99,6 +101,7 @@ private:
     void FinishCurrent();
     void KeepMachineAwake();
     void EndRun();
+    void PowerOffNow();
 
     std::vector<std::unique_ptr<CBaseDevice>> m_devices;
     bool m_powerOffArmed = false;

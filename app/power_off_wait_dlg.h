@@ -1,6 +1,9 @@
 // Shown while the program waits for the last transfer before it turns the
-// computer off; Cancel gives up the power-off and the transfers go on.
+// computer off; Cancel gives up the power-off and the transfers go on. It
+// closes by itself once the wait is over.
 #pragma once
+
+#include <functional>
 
 #include "ui/base_dialog.h"
 
@@ -8,5 +11,6 @@ class CPowerOffWaitDlg final : public CBaseDialog {
     Q_OBJECT
 
 public:
-    explicit CPowerOffWaitDlg(QWidget* parent = nullptr);
+    // `waitIsOver` is asked a few times a second.
+    explicit CPowerOffWaitDlg(QWidget* parent = nullptr, std::function<bool()> waitIsOver = {});
 };

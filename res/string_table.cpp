@@ -249,6 +249,7 @@ const QHash<int, const char*>& Texts()
         // The desktop notification at the end of the queue.
         {10120, "The transfers have ended"},
         {10121, "%d item(s) transferred, %d failed."},
+        {10130, "The transfers have ended, but the computer could not be turned off."},
         {57344, "Orvex Tavimo"},
         {61700, "Failed to create empty document."},
     };

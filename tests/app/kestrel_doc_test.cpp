@@ -281,6 +281,19 @@ TEST_P(PowerOffWaitTest, TheWindowClosesOnlyWhenTheComputerGoesOff)
     EXPECT_EQ(document.SaveModified(), GetParam().closes);
     EXPECT_EQ(power.powerOffs, 1);
     EXPECT_FALSE(document.PowerOffArmed());
+    EXPECT_EQ(presenter.messages.size(), GetParam().refused ? 1 : 0) << presenter.messages.join('\n').toStdString();
+}
+
+TEST_F(DocumentTest, AWaitArmedAfterTheLastTaskEndedPowersOffAtOnce)
+{
+    Queue({"Only"});
+    PollUntilIdle();
+    document.runPowerOffWaitDialog = [this] {
+        Poll();
+        EXPECT_FALSE(document.PowerOffArmed());  // the dialog may close
+    };
+    EXPECT_TRUE(document.PowerOffWhenFinished());
+    EXPECT_EQ(power.powerOffs, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ends, PowerOffWaitTest,

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QThread>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -108,6 +109,25 @@ TEST_F(FrameTest, CancellingThePowerOffWaitKeepsTheWindowAndTheTransfers)
     }
     EXPECT_EQ(document.Tally().transferred, 2);
     EXPECT_EQ(power.powerOffs, 0);
+}
+
+TEST_F(FrameTest, ThePowerOffWaitClosesByItselfOnceTheComputerWasAsked)
+{
+    source.settings.count = -1;  // ends when aborted, while the dialog is open
+    const QStringList items = {"/v/Last.mp4"};
+    document.QueueTasks(&source, &items, &target);
+    frame.View()->PollQueue();
+    document.runCloseDialog = [] { return int(CLOSE_POWER_OFF); };
+    int result = -1;
+    document.runPowerOffWaitDialog = [this, &result] {
+        CPowerOffWaitDlg wait(&frame, [this] { return !document.PowerOffArmed(); });
+        QTimer::singleShot(300, &wait, [this] { document.AbortCurrentTask(); });
+        QTimer::singleShot(30000, &wait, &QDialog::reject);  // a dialog that never closes fails, not hangs
+        result = wait.exec();
+    };
+    EXPECT_TRUE(frame.close());
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(power.powerOffs, 1);
 }
 
 // The window that is active when a transfer fails; it goes away before the
