@@ -100,7 +100,7 @@ HttpTransfer::HttpTransfer(const std::string& url, const HttpTimeouts& timeouts,
     curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
     // What began over https never goes on in the clear.
-    const bool secure = url.compare(0, 8, "https://") == 0;
+    const bool secure = url.size() >= 8 && strncasecmp(url.c_str(), "https://", 8) == 0;
     curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 5L);
