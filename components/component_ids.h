@@ -9,6 +9,7 @@
 inline constexpr CLSID CLSID_NetworkSource = MakeGuid("{8BCD3EB9-9C3D-4CF8-BBDA-D19AF1C1B45B}");
 inline constexpr CLSID CLSID_Demultiplexer = MakeGuid("{2A55FF12-1657-41D7-9D2D-A2CDC6978FF2}");
 inline constexpr CLSID CLSID_SecondDemultiplexer = MakeGuid("{136DCBF5-3874-4B70-AE3E-15997D6334F7}");
+inline constexpr CLSID CLSID_DvdSource = MakeGuid("{A5719230-3F69-41A3-B421-BA0217A23173}");
 
 // Decoders.
 inline constexpr CLSID CLSID_H264Decoder = MakeGuid("{96B9D0ED-8D13-4171-A983-B84D88D627BE}");
@@ -45,6 +46,7 @@ inline constexpr CLSID CLSID_MediaInfo = MakeGuid("{1A142553-C7DE-4C38-80E7-CFA6
 inline constexpr IID IID_ITimeGrabber = MakeGuid("{063EF76E-9790-44C2-AAAC-F63671C6B875}");
 inline constexpr IID IID_IVideoDiscard = MakeGuid("{E8AABCBF-4EEF-429A-BA13-2880578CB312}");
 inline constexpr IID IID_IMediaInfo = MakeGuid("{C771CC0B-BF97-41B5-BB81-00956A9BB928}");
+inline constexpr IID IID_IDvdSourceRanges = MakeGuid("{9E45075F-BCB7-44E1-B60D-CF4B506DDA88}");
 inline constexpr IID IID_IConfigAsfWriter = MakeGuid("{45086030-F7E4-486A-B504-826BB5792A3B}");
 
 // Parameters (IModuleConfig::SetValue). What each means here is documented
@@ -57,6 +59,7 @@ inline constexpr GUID DecoderInputFrameRate = MakeGuid("{1959B33C-DB92-47EC-B466
 
 // Converters.
 inline constexpr GUID SampleRate = MakeGuid("{1AF02EDB-7353-4A44-B4FE-106DB15EA05C}");
+inline constexpr GUID MaxChannels = MakeGuid("{5C0E3A7B-2D94-4F61-A8B3-7E1F60C2D948}");
 inline constexpr GUID FrameRate = MakeGuid("{7CFA24E9-81FC-41A5-928E-66B9F781B6DC}");
 inline constexpr GUID ScalerKeepAspect = MakeGuid("{A68F13F1-CC33-436A-BCBF-0A5C95EBE27F}");
 inline constexpr GUID ScalerWidth = MakeGuid("{04B86B7E-C04B-448F-BFF5-2A50F1945ACD}");

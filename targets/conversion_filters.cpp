@@ -1,6 +1,7 @@
 #include "targets/conversion_filters.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "components/component_ids.h"
@@ -23,36 +24,65 @@ HRESULT InsertConfigured(const CLSID& id, std::initializer_list<ModuleSetting> s
     return hr;
 }
 
-// The frame size of the pin's connection.
-HRESULT ConnectedFrameSize(IPin* pin, QSize* size)
+// A picture as the pin's connection carries it.
+struct ConnectedPicture {
+    QSize frame;    // stored
+    QSize display;  // shown, square pixels
+};
+
+HRESULT ConnectedPictureOf(IPin* pin, ConnectedPicture* picture)
 {
     CMediaType type;
     const HRESULT hr = pin->ConnectionMediaType(&type);
     if (FAILED(hr))
         return hr;
     const BITMAPINFOHEADER* header = nullptr;
+    QSize aspect;
     if (type.formattype == FORMAT_VideoInfo) {
         if (const auto* info = type.FormatAs<VIDEOINFOHEADER>())
             header = &info->bmiHeader;
     } else if (type.formattype == FORMAT_VideoInfo2) {
-        if (const auto* info = type.FormatAs<VIDEOINFOHEADER2>())
+        if (const auto* info = type.FormatAs<VIDEOINFOHEADER2>()) {
             header = &info->bmiHeader;
+            aspect = QSize(int(std::min<uint32_t>(info->dwPictAspectRatioX, INT32_MAX)),
+                           int(std::min<uint32_t>(info->dwPictAspectRatioY, INT32_MAX)));
+        }
     }
     if (!header)
         return E_FAIL;
     // A negative height only says the rows run top-down.
-    *size = QSize(header->biWidth, std::abs(header->biHeight));
+    picture->frame = QSize(header->biWidth, std::abs(header->biHeight));
+    picture->display = DisplaySize(picture->frame, aspect);
     return S_OK;
+}
+
+int EvenSide(double length)
+{
+    return std::max(2, 2 * int(std::lround(length / 2)));
+}
+
+HRESULT InsertScaler(IGraphBuilder* graph, IPin* videoPin, const QSize& target)
+{
+    using namespace component_params;
+    return InsertConfigured(CLSID_Scaler,
+                            {{ScalerKeepAspect, VT_UI4, 1},
+                             {ScalerWidth, VT_UI4, double(target.width())},
+                             {ScalerHeight, VT_UI4, double(target.height())},
+                             {ScalerFullHd, VT_UI4, IsFullHdSize(target) ? 1.0 : 0.0}},
+                            graph, videoPin);
 }
 
 }  // namespace
 
 HRESULT AddResampleFilter(IGraphBuilder* graph, IPin* audioPin, const TargetAudioSettings& audio)
 {
-    if (audio.sampleRate == 0)
+    if (audio.sampleRate == 0 && audio.maxChannels == 0)
         return S_OK;
-    return InsertConfigured(CLSID_SampleRateConverter, {{component_params::SampleRate, VT_UI4, double(audio.sampleRate)}},
-                            graph, audioPin);
+    using namespace component_params;
+    return InsertConfigured(
+        CLSID_SampleRateConverter,
+        {{SampleRate, VT_UI4, double(audio.sampleRate)}, {MaxChannels, VT_UI4, double(audio.maxChannels)}}, graph,
+        audioPin);
 }
 
 HRESULT AddFrameRateFilter(IGraphBuilder* graph, IPin* videoPin, const TargetVideoSettings& video)
@@ -63,11 +93,24 @@ HRESULT AddFrameRateFilter(IGraphBuilder* graph, IPin* videoPin, const TargetVid
                             graph, videoPin);
 }
 
+QSize DisplaySize(const QSize& frame, const QSize& aspect)
+{
+    if (aspect.width() <= 0 || aspect.height() <= 0 || frame.height() <= 0)
+        return frame;
+    // Same shape as stored (to the pixel): square pixels, nothing to change.
+    const double width = double(frame.height()) * aspect.width() / aspect.height();
+    if (std::abs(width - frame.width()) < 1.0)
+        return frame;
+    return QSize(EvenSide(width), frame.height());
+}
+
 std::optional<QSize> SizeWithin(const QSize& source, const QSize& limit)
 {
-    if (source.width() < limit.width() && source.height() < limit.height())
+    if (source.width() <= limit.width() && source.height() <= limit.height())
         return std::nullopt;
-    return QSize(std::min(source.width(), limit.width()), std::min(source.height(), limit.height()));
+    const double scale = std::min(double(limit.width()) / source.width(), double(limit.height()) / source.height());
+    return QSize(std::min(limit.width(), EvenSide(source.width() * scale)),
+                 std::min(limit.height(), EvenSide(source.height() * scale)));
 }
 
 bool IsFullHdSize(const QSize& size)
@@ -77,37 +120,20 @@ bool IsFullHdSize(const QSize& size)
 
 HRESULT AddResizeFilter(IPin* videoPin, IGraphBuilder* graph, const TargetVideoSettings& video)
 {
-    if (video.resizeMode == 0)
-        return S_OK;
-    if (video.resizeMode != 1 && video.resizeMode != 2)
+    if (video.resizeMode < 0 || video.resizeMode > 2)
         return E_FAIL;
     // The settings dialog's "Source" entry stores 0 x 0 without touching the
-    // mode; a zero side cannot be a frame, so the source size is kept.
+    // mode; a zero side cannot be a frame, so the display size is kept.
     const QSize limit(video.width, video.height);
-    if (limit.width() <= 0 || limit.height() <= 0)
+    const bool keepsSize = video.resizeMode == 0 || limit.width() <= 0 || limit.height() <= 0;
+    if (video.resizeMode == 1 && !keepsSize)
+        return InsertScaler(graph, videoPin, limit);
+    ConnectedPicture picture;
+    const HRESULT hr = ConnectedPictureOf(videoPin, &picture);
+    if (FAILED(hr))
+        return keepsSize ? S_OK : hr;
+    const QSize target = keepsSize ? picture.display : SizeWithin(picture.display, limit).value_or(picture.display);
+    if (target == picture.frame && picture.display == picture.frame)
         return S_OK;
-    QSize target = limit;
-    if (video.resizeMode == 2) {
-        QSize source;
-        const HRESULT hr = ConnectedFrameSize(videoPin, &source);
-        if (FAILED(hr))
-            return hr;
-        const std::optional<QSize> within = SizeWithin(source, limit);
-        if (!within)
-            return S_OK;
-        target = *within;
-    }
-    using namespace component_params;
-    if (IsFullHdSize(target))
-        return InsertConfigured(CLSID_Scaler,
-                                {{ScalerKeepAspect, VT_UI4, 1},
-                                 {ScalerWidth, VT_UI4, double(target.width())},
-                                 {ScalerHeight, VT_UI4, double(target.height())},
-                                 {ScalerFullHd, VT_UI4, 1}},
-                                graph, videoPin);
-    return InsertConfigured(CLSID_Scaler,
-                            {{ScalerKeepAspect, VT_UI4, 1},
-                             {ScalerWidth, VT_UI4, double(target.width())},
-                             {ScalerHeight, VT_UI4, double(target.height())}},
-                            graph, videoPin);
+    return InsertScaler(graph, videoPin, target);
 }

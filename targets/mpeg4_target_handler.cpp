@@ -31,7 +31,8 @@ constexpr int32_t kNetbookExtra[3] = {2, 0, 0};
 CMPEG4TargetHandler::CMPEG4TargetHandler()
 {
     TargetVideoSettings netbookVideo{CLSID_AvcEncoder, 2, 1024, 576, 0, 3000};
-    TargetAudioSettings netbookAudio{CLSID_AacEncoder, 0, 128};
+    // Stereo: the netbook's player and speakers are, and 128 kbit/s spread over six channels sounds poor.
+    TargetAudioSettings netbookAudio{CLSID_AacEncoder, 0, 128, 2};
     AddProfile(std::make_unique<CTargetProfile>(IDS_OPTIMIZED_FOR_NETBOOKS, &netbookVideo, &netbookAudio,
                                                 kNetbookExtra, sizeof kNetbookExtra));
     SelectProfile(0);
@@ -100,7 +101,11 @@ HRESULT CMPEG4TargetHandler::PrepareEncoderInputs(bool* videoReached, bool* audi
         m_graph->RemoveFilter(m_videoEncoder.Get());
         m_videoEncoder.Reset();
     }
-    if (!*audioReached) {
+    if (*audioReached) {
+        hr = AddResampleFilter(m_graph.Get(), audioIn.Get(), audio);
+        if (FAILED(hr))
+            return hr;
+    } else {
         m_graph->RemoveFilter(m_audioEncoder.Get());
         m_audioEncoder.Reset();
     }

@@ -18,6 +18,7 @@ struct TargetAudioSettings {
     GUID encoder = GUID_NULL;
     int sampleRate = 0;  // Hz; 0 keep
     int bitRate = 0;     // kbit/s; 0 the encoder's default
+    int maxChannels = 0; // more are mixed down; 0 keep
 };
 
 class CTargetProfile {

@@ -83,6 +83,21 @@ const Format* FormatBlock(const AM_MEDIA_TYPE& type)
 
 }  // namespace
 
+StoredPicture StoredPictureOf(const AVStream& stream)
+{
+    StoredPicture picture;
+    // FFmpeg only reads the stream; its signature predates const.
+    picture.sampleAspect = av_guess_sample_aspect_ratio(nullptr, const_cast<AVStream*>(&stream), nullptr);
+    size_t size = 0;
+    const uint8_t* matrix = av_stream_get_side_data(&stream, AV_PKT_DATA_DISPLAYMATRIX, &size);
+    if (matrix && size >= 9 * sizeof(int32_t)) {
+        int32_t entries[9];
+        std::memcpy(entries, matrix, sizeof entries);
+        picture.orientation = OrientationFromDisplayMatrix(entries);
+    }
+    return picture;
+}
+
 GUID SubtypeForCodec(AVCodecID codec, uint32_t)
 {
     for (const auto& entry : kCodecSubtypes)
@@ -90,7 +105,7 @@ GUID SubtypeForCodec(AVCodecID codec, uint32_t)
     return PrivateCodecSubtype(codec);
 }
 
-CMediaType CompressedType(const AVCodecParameters& parameters, AVRational frameRate)
+CMediaType CompressedType(const AVCodecParameters& parameters, AVRational frameRate, const StoredPicture& picture)
 {
     const bool video = parameters.codec_type == AVMEDIA_TYPE_VIDEO;
     CMediaType type(video ? MEDIATYPE_Video : MEDIATYPE_Audio, SubtypeForCodec(parameters.codec_id));
@@ -135,15 +150,19 @@ CMediaType CompressedType(const AVCodecParameters& parameters, AVRational frameR
     tail.blockAlign = parameters.block_align;
     tail.frameSize = parameters.frame_size;
     tail.bitRate = static_cast<int32_t>(std::min<int64_t>(parameters.bit_rate, INT32_MAX));
-    tail.sampleAspectNum = parameters.sample_aspect_ratio.num;
-    tail.sampleAspectDen = parameters.sample_aspect_ratio.den;
+    const bool containerAspect = picture.sampleAspect.num > 0 && picture.sampleAspect.den > 0;
+    const AVRational sampleAspect = containerAspect ? picture.sampleAspect : parameters.sample_aspect_ratio;
+    tail.sampleAspectNum = sampleAspect.num;
+    tail.sampleAspectDen = sampleAspect.den;
+    tail.clockwiseTurns = picture.orientation.clockwiseTurns;
+    tail.mirrored = picture.orientation.mirrored;
     tail.extradataSize = static_cast<uint32_t>(extradata);
     std::memcpy(block + headerSize, &tail, sizeof tail);
     if (extradata) std::memcpy(block + headerSize + sizeof tail, parameters.extradata, extradata);
     return type;
 }
 
-HRESULT ReadCompressedType(const AM_MEDIA_TYPE& type, AVCodecParameters* parameters)
+HRESULT ReadCompressedType(const AM_MEDIA_TYPE& type, AVCodecParameters* parameters, PictureOrientation* orientation)
 {
     const bool video = type.majortype == MEDIATYPE_Video && type.formattype == FORMAT_VideoInfo;
     const bool audio = type.majortype == MEDIATYPE_Audio && type.formattype == FORMAT_WaveFormatEx;
@@ -166,6 +185,7 @@ HRESULT ReadCompressedType(const AM_MEDIA_TYPE& type, AVCodecParameters* paramet
     parameters->frame_size = tail.frameSize;
     parameters->bit_rate = tail.bitRate;
     parameters->sample_aspect_ratio = AVRational{tail.sampleAspectNum, tail.sampleAspectDen};
+    if (orientation) *orientation = PictureOrientation{tail.clockwiseTurns & 3, tail.mirrored != 0};
     if (video) {
         const auto* info = FormatBlock<VIDEOINFOHEADER>(type);
         parameters->width = info->bmiHeader.biWidth;

@@ -6,7 +6,8 @@
 // audio...), so preferred decoders and registrations can match on it. The
 // format block is a VIDEOINFOHEADER (video; AvgTimePerFrame set) or a
 // WAVEFORMATEX (audio), followed by a CodecTail and the codec's extra data:
-// everything a decoder needs to open the stream. One sample is one packet;
+// everything a decoder needs to open the stream, and how its pictures are
+// shown (sample aspect ratio, the turn that sets them upright). One sample is one packet;
 // its start time is the presentation time (when known), its sync point
 // flag marks key frames. An encoder's samples also carry the decoding time as
 // their media time (dts, dts), in 100 ns units (components/common/packet_sample.h).
@@ -29,6 +30,7 @@ extern "C" {
 }
 
 #include "components/common/ffmpeg_support.h"
+#include "components/common/picture_orientation.h"
 #include "platform/dshow/media_type.h"
 
 // After the VIDEOINFOHEADER or WAVEFORMATEX of a compressed stream.
@@ -45,6 +47,7 @@ struct CodecTail {
     int32_t frameSize;
     int32_t bitRate;
     int32_t sampleAspectNum, sampleAspectDen;
+    int32_t clockwiseTurns, mirrored;  // PictureOrientation
     uint32_t extradataSize;  // bytes that follow
 };
 
@@ -52,11 +55,20 @@ struct CodecTail {
 // customary sub type.
 GUID SubtypeForCodec(AVCodecID codec, uint32_t codecTag = 0);
 
+// How a video stream's stored pictures are shown, as the container says.
+struct StoredPicture {
+    AVRational sampleAspect{0, 1};  // {0, 1}: the codec parameters' own
+    PictureOrientation orientation;
+};
+// From the stream's sample aspect ratio and display matrix.
+StoredPicture StoredPictureOf(const AVStream& stream);
+
 // The media type of a demultiplexed stream. `frameRate` may be {0, 1}.
-CMediaType CompressedType(const AVCodecParameters& parameters, AVRational frameRate);
-// Fills `parameters` from a compressed type; VFW_E_TYPE_NOT_ACCEPTED if the
-// type is not one (no CodecTail).
-HRESULT ReadCompressedType(const AM_MEDIA_TYPE& type, AVCodecParameters* parameters);
+CMediaType CompressedType(const AVCodecParameters& parameters, AVRational frameRate, const StoredPicture& picture = {});
+// Fills `parameters` (and `orientation`, when given) from a compressed type;
+// VFW_E_TYPE_NOT_ACCEPTED if the type is not one (no CodecTail).
+HRESULT ReadCompressedType(const AM_MEDIA_TYPE& type, AVCodecParameters* parameters,
+                           PictureOrientation* orientation = nullptr);
 
 struct RawVideoFormat {
     AVPixelFormat pixelFormat = AV_PIX_FMT_NONE;

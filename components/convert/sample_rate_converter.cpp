@@ -15,6 +15,7 @@ namespace {
 constexpr int32_t kMinRate = 1000;
 constexpr int32_t kMaxRate = 384000;
 constexpr int kFramesPerBuffer = 4096;
+constexpr int32_t kMaxChannels = 8;
 
 std::map<GUID, ModuleParameter> SampleRateParameters()
 {
@@ -22,7 +23,8 @@ std::map<GUID, ModuleParameter> SampleRateParameters()
     rate.isValid = [inRange = rate.isValid](const VARIANT& value) {
         return inRange(value) && (value.lVal == 0 || value.lVal >= kMinRate);
     };
-    return {{component_params::SampleRate, rate}};
+    return {{component_params::SampleRate, rate},
+            {component_params::MaxChannels, IntegerParameter(0, 0, kMaxChannels)}};
 }
 
 std::optional<RawAudioFormat> ReadConvertible(const AM_MEDIA_TYPE& type)
@@ -52,6 +54,8 @@ RawAudioFormat CSampleRateConverter::OutputFormat(const RawAudioFormat& input) c
     RawAudioFormat output = input;
     const int rate = m_config.Int(component_params::SampleRate);
     if (rate > 0) output.sampleRate = rate;
+    const int channels = m_config.Int(component_params::MaxChannels);
+    if (channels > 0) output.channels = std::min(output.channels, channels);
     return output;
 }
 
@@ -103,9 +107,10 @@ HRESULT CSampleRateConverter::RestartResampler()
 {
     m_timed = false;
     m_delivered = 0;
-    const AVChannelLayout layout = DefaultLayout(m_input.channels);
-    return OpenResampler({&layout, m_input.sampleFormat, m_input.sampleRate},
-                         {&layout, m_output.sampleFormat, m_output.sampleRate}, &m_resampler);
+    const AVChannelLayout input = DefaultLayout(m_input.channels);
+    const AVChannelLayout output = DefaultLayout(m_output.channels);
+    return OpenResampler({&input, m_input.sampleFormat, m_input.sampleRate},
+                         {&output, m_output.sampleFormat, m_output.sampleRate}, &m_resampler);
 }
 
 HRESULT CSampleRateConverter::StopStreaming()

@@ -1,10 +1,15 @@
 // The sample-rate converter: raw interleaved audio (16-bit integers or
-// 32-bit floats) in, the same sample format and channels out at another
-// rate, resampled by libswresample.
+// 32-bit floats) in, the same sample format out at another rate or with
+// other channels, resampled and mixed by libswresample.
 //
-// IModuleConfig parameter SampleRate (read when the output connects and
-// when streaming starts): the output rate in Hz, 1000 to 384000; 0 (the
-// default) or the input's own rate passes the audio through unchanged.
+// IModuleConfig parameters (read when the output connects and when
+// streaming starts):
+// - SampleRate: the output rate in Hz, 1000 to 384000; 0 (the default)
+//   keeps the input's rate.
+// - MaxChannels: the most channels the output has, 1 to 8; more are mixed
+//   down from the input's default layout (5.1 becomes stereo as players
+//   downmix it), fewer are kept; 0 (the default) keeps the input's.
+// Audio that keeps both passes through unchanged.
 //
 // Output times are continuous: they start at the first input sample's time
 // and advance by the frames delivered, so gaps and jitter in the input's
@@ -39,7 +44,10 @@ public:
 
 private:
     RawAudioFormat OutputFormat(const RawAudioFormat& input) const;
-    bool PassesThrough() const { return m_input.sampleRate == m_output.sampleRate; }
+    bool PassesThrough() const
+    {
+        return m_input.sampleRate == m_output.sampleRate && m_input.channels == m_output.channels;
+    }
     // A fresh resampler and time line (a new run, segment or flush).
     HRESULT RestartResampler();
     // Resamples `frames` audio frames at `data` into the scratch buffer;

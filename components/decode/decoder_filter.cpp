@@ -38,7 +38,7 @@ HRESULT CDecoderFilter::CheckInputType(const CMediaType* type)
 HRESULT CDecoderFilter::SetMediaType(PIN_DIRECTION direction, const CMediaType* type)
 {
     if (direction != PINDIR_INPUT) return S_OK;
-    return ReadCompressedType(*type, m_parameters.get());
+    return ReadCompressedType(*type, m_parameters.get(), &m_orientation);
 }
 
 HRESULT CDecoderFilter::StartStreaming()

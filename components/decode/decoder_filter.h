@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "components/common/ffmpeg_support.h"
+#include "components/common/picture_orientation.h"
 #include "platform/dshow/transform_filter.h"
 
 class CDecoderFilter : public CTransformFilter {
@@ -44,6 +45,8 @@ public:
 protected:
     // The input's codec parameters (valid once the input is connected).
     const AVCodecParameters& InputParameters() const { return *m_parameters; }
+    // How the input's pictures are turned upright (video).
+    const PictureOrientation& InputOrientation() const { return m_orientation; }
 
     // Streaming lock held. Delivers one decoded frame that starts at `start`;
     // anything but Ok stops the stream.
@@ -68,6 +71,7 @@ private:
     const AVMediaType m_kind;
     const std::vector<AVCodecID> m_codecs;
     AvCodecParametersPtr m_parameters;
+    PictureOrientation m_orientation;
 
     // Streaming lock held.
     AvCodecContextPtr m_codec;

@@ -108,7 +108,7 @@ protected:
             const StreamResult result = DeliverHeld();
             if (!result.Ok()) return result;
         }
-        return StreamResult::Own(S_OK);
+        return CVideoDecoder::Drained();
     }
 
     void DrawOnPicture(BYTE* picture, const RawVideoFormat& format, REFERENCE_TIME start) override

@@ -77,14 +77,16 @@ RawVideoFormat CVideoDecoder::NativeFormat()
     RawVideoFormat format;
     // The demultiplexer's probe usually found the layout; 4:2:0 is the common guess.
     format.pixelFormat = input.format >= 0 ? static_cast<AVPixelFormat>(input.format) : AV_PIX_FMT_YUV420P;
-    format.width = input.width;
-    format.height = input.height;
+    const bool sideways = InputOrientation().IsSideways();
+    format.width = sideways ? input.height : input.width;
+    format.height = sideways ? input.width : input.height;
     if (const auto* info = Input()->CurrentMediaType().FormatAs<VIDEOINFOHEADER>())
         format.timePerFrame = info->AvgTimePerFrame;
     const AVRational pixel = input.sample_aspect_ratio;
     if (pixel.num > 0 && pixel.den > 0)
         av_reduce(&format.displayAspect.num, &format.displayAspect.den, int64_t{input.width} * pixel.num,
                   int64_t{input.height} * pixel.den, 1 << 16);
+    format.displayAspect = UprightAspect(format.displayAspect, InputOrientation());
     return format;
 }
 
@@ -130,6 +132,28 @@ void CVideoDecoder::ConfigureCodec(AVCodecContext* context)
     context->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
 }
 
+HRESULT CVideoDecoder::StartStreaming()
+{
+    m_filters.Reset();
+    m_filters.SetOrientation(InputOrientation());
+    return CDecoderFilter::StartStreaming();
+}
+
+HRESULT CVideoDecoder::StopStreaming()
+{
+    m_filters.Reset();
+    return CDecoderFilter::StopStreaming();
+}
+
+HRESULT CVideoDecoder::EndFlush()
+{
+    {
+        std::lock_guard lock(m_receiveLock);
+        m_filters.Reset();
+    }
+    return CDecoderFilter::EndFlush();
+}
+
 REFERENCE_TIME CVideoDecoder::FrameDuration(const AVFrame& frame) const
 {
     if (m_outputFormat.timePerFrame > 0) return m_outputFormat.timePerFrame;
@@ -139,7 +163,19 @@ REFERENCE_TIME CVideoDecoder::FrameDuration(const AVFrame& frame) const
 
 StreamResult CVideoDecoder::DeliverFrame(const AVFrame& frame, REFERENCE_TIME start)
 {
-    return Output()->DeliverNewSample([&](IMediaSample* sample) { return FillSample(frame, start, sample); });
+    return m_filters.Filter(frame, start, FilteredDelivery());
+}
+
+StreamResult CVideoDecoder::Drained()
+{
+    return m_filters.Drain(FilteredDelivery());
+}
+
+FrameFilters::Deliver CVideoDecoder::FilteredDelivery()
+{
+    return [this](const AVFrame& frame, REFERENCE_TIME start) {
+        return Output()->DeliverNewSample([&](IMediaSample* sample) { return FillSample(frame, start, sample); });
+    };
 }
 
 HRESULT CVideoDecoder::FillSample(const AVFrame& frame, REFERENCE_TIME start, IMediaSample* sample)

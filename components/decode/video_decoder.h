@@ -12,14 +12,17 @@
 //   common ones, it takes any.
 //
 // Output: raw video (media_format) in the decoder's own pixel layout and the
-// stream's frame size: I420 for yuv420p, the layout's own sub type for any
-// other; the frame duration is the input's AvgTimePerFrame. A stream that
-// changes layout or size midway is converted to what was negotiated.
+// stream's upright frame size: I420 for yuv420p, the layout's own sub type
+// for any other; the frame duration is the input's AvgTimePerFrame, the
+// display aspect ratio the stream's (upright). Frames are deinterlaced and
+// turned upright before they leave (frame_filters.h). A stream that changes
+// layout or size midway is converted to what was negotiated.
 #pragma once
 
 #include "components/common/media_format.h"
 #include "components/common/picture_converter.h"
 #include "components/decode/decoder_filter.h"
+#include "components/decode/frame_filters.h"
 
 class CVideoDecoder : public CDecoderFilter {
 public:
@@ -29,11 +32,15 @@ public:
     HRESULT GetMediaType(int position, CMediaType* type) override;
     HRESULT SetMediaType(PIN_DIRECTION direction, const CMediaType* type) override;
     HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
+    HRESULT StartStreaming() override;
+    HRESULT StopStreaming() override;
+    HRESULT EndFlush() override;
 
 protected:
     StreamResult DeliverFrame(const AVFrame& frame, REFERENCE_TIME start) override;
     REFERENCE_TIME FrameDuration(const AVFrame& frame) const override;
     void ConfigureCodec(AVCodecContext* context) override;
+    StreamResult Drained() override;
     // The frame duration to use when neither the input type nor the
     // packets give one (0: unknown).
     virtual REFERENCE_TIME FallbackFrameDuration() const { return 0; }
@@ -44,11 +51,15 @@ protected:
 private:
     // What the decoder puts out for its input.
     RawVideoFormat NativeFormat();
+    // Delivers each frame that comes out of the filters in a sample.
+    FrameFilters::Deliver FilteredDelivery();
     // Writes `frame` into `sample` in the output format.
     HRESULT FillSample(const AVFrame& frame, REFERENCE_TIME start, IMediaSample* sample);
 
     RawVideoFormat m_outputFormat;
-    PictureConverter m_converter;  // streaming lock held
+    // Streaming lock held.
+    PictureConverter m_converter;
+    FrameFilters m_filters;
 };
 
 // Registers the four video decoders for CoCreateInstance and, at

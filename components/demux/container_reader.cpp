@@ -106,7 +106,7 @@ void ContainerReader::DescribeStreams()
         case AVMEDIA_TYPE_VIDEO: {
             const AVRational rate = av_guess_frame_rate(m_context.get(), stream, nullptr);
             video.push_back({index, ContainerStream::Kind::Video, NumberedName("Video", static_cast<int>(video.size()) + 1),
-                             CompressedType(*stream->codecpar, rate)});
+                             CompressedType(*stream->codecpar, rate, StoredPictureOf(*stream))});
             break;
         }
         case AVMEDIA_TYPE_AUDIO:

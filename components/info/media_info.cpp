@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "components/common/media_format.h"
 #include "components/common/picture_converter.h"
+#include "components/common/video_filter_graph.h"
 #include "platform/dshow/media_type.h"
 
 namespace {
@@ -71,6 +73,22 @@ HRESULT OpenDecoder(const AVStream& stream, AvCodecContextPtr* decoder)
     error = avcodec_open2(context.get(), codec, nullptr);
     if (error < 0) return HResultFromAv(error);
     *decoder = std::move(context);
+    return S_OK;
+}
+
+// Replaces `frame` by its upright picture.
+HRESULT TurnUpright(const PictureOrientation& orientation, AvFramePtr* frame)
+{
+    if (orientation.IsUpright()) return S_OK;
+    VideoFilterGraph filters;
+    AvFramePtr upright = MakeFrame();
+    if (!upright) return E_OUTOFMEMORY;
+    HRESULT hr = filters.Open(**frame, UprightFilters(orientation));
+    if (SUCCEEDED(hr)) hr = filters.Push(frame->get());
+    if (SUCCEEDED(hr)) hr = filters.Push(nullptr);
+    if (SUCCEEDED(hr)) hr = filters.Pull(upright.get());
+    if (hr != S_OK) return FAILED(hr) ? hr : E_UNEXPECTED;
+    *frame = std::move(upright);
     return S_OK;
 }
 
@@ -154,6 +172,8 @@ const AVStream* CMediaInfo::VideoStream() const { return m_video >= 0 ? m_input-
 
 const AVStream* CMediaInfo::AudioStream() const { return m_audio >= 0 ? m_input->streams[m_audio] : nullptr; }
 
+PictureOrientation CMediaInfo::VideoOrientation() const { return StoredPictureOf(*VideoStream()).orientation; }
+
 HRESULT CMediaInfo::GetDuration(double* seconds)
 {
     if (!seconds) return E_POINTER;
@@ -179,8 +199,9 @@ HRESULT CMediaInfo::GetVideoSize(short* width, short* height)
     if (!m_input) return E_UNEXPECTED;
     const AVStream* video = VideoStream();
     if (!video) return VFW_E_NOT_FOUND;
-    *width = ClampToShort(video->codecpar->width);
-    *height = ClampToShort(video->codecpar->height);
+    const bool sideways = VideoOrientation().IsSideways();
+    *width = ClampToShort(sideways ? video->codecpar->height : video->codecpar->width);
+    *height = ClampToShort(sideways ? video->codecpar->width : video->codecpar->height);
     return S_OK;
 }
 
@@ -231,7 +252,8 @@ HRESULT CMediaInfo::GetFrame(double positionSeconds, LONG width, LONG height, SA
     if (!VideoStream()) return VFW_E_NOT_FOUND;
     AvFramePtr frame = MakeFrame();
     if (!frame) return E_OUTOFMEMORY;
-    const HRESULT hr = DecodeFrameAt(std::max(positionSeconds, 0.0), frame.get());
+    HRESULT hr = DecodeFrameAt(std::max(positionSeconds, 0.0), frame.get());
+    if (SUCCEEDED(hr)) hr = TurnUpright(VideoOrientation(), &frame);
     if (FAILED(hr)) return hr;
     return MakeDib(*frame, width, height, dib);
 }

@@ -2,16 +2,19 @@
 //
 // Reads what a media list row shows of a file (duration, frame size,
 // streams, audio format, frame rate) and grabs one video frame as a small
-// picture, with libavformat and libavcodec directly (no graph). Open probes
-// only the start of the file (a few megabytes, two seconds of streams), so
-// a folder of files fills in quickly; GetFrame seeks to the key frame before
-// the position and decodes forward to it.
+// picture, with libavformat and libavcodec directly (no graph). Sizes and
+// pictures are upright where the container's display matrix turns the
+// stored ones (a phone held upright). Open probes only the start of the
+// file (a few megabytes, two seconds of streams), so a folder of files
+// fills in quickly; GetFrame seeks to the key frame before the position
+// and decodes forward to it.
 //
 // Threads: one thread at a time (each caller makes its own object).
 // Every method but Open gives E_UNEXPECTED before a successful Open.
 #pragma once
 
 #include "components/common/ffmpeg_support.h"
+#include "components/common/picture_orientation.h"
 #include "components/component_ids.h"
 #include "components/component_interfaces.h"
 #include "platform/com/safe_array.h"
@@ -41,6 +44,7 @@ public:
 private:
     const AVStream* VideoStream() const;
     const AVStream* AudioStream() const;
+    PictureOrientation VideoOrientation() const;
     // The first frame at or after `positionSeconds`, or the last one.
     HRESULT DecodeFrameAt(double positionSeconds, AVFrame* frame);
     // Decodes from where the input stands (from its next key frame when

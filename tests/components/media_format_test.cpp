@@ -18,15 +18,20 @@ TEST(MediaFormat, CompressedTypesCarryEverythingADecoderNeeds)
     std::memcpy(in->extradata, extradata, sizeof extradata);
     in->extradata_size = sizeof extradata;
 
-    const CMediaType type = CompressedType(*in, AVRational{25, 1});
+    in->sample_aspect_ratio = AVRational{1, 1};
+    // The container's sample aspect ratio wins over the codec's.
+    const CMediaType type = CompressedType(*in, AVRational{25, 1}, {AVRational{4, 3}, PictureOrientation{3, true}});
     EXPECT_EQ(type.subtype, MEDIASUBTYPE_H264) << "preferred decoders match on the sub type";
     const auto* info = type.FormatAs<VIDEOINFOHEADER>();
     ASSERT_NE(info, nullptr);
     EXPECT_EQ(info->AvgTimePerFrame, UNITS / 25);
 
     AvCodecParametersPtr out(avcodec_parameters_alloc());
-    ASSERT_EQ(ReadCompressedType(type, out.get()), S_OK);
+    PictureOrientation orientation;
+    ASSERT_EQ(ReadCompressedType(type, out.get(), &orientation), S_OK);
     EXPECT_EQ(out->codec_id, AV_CODEC_ID_H264);
+    EXPECT_EQ(av_cmp_q(out->sample_aspect_ratio, AVRational{4, 3}), 0);
+    EXPECT_EQ(orientation, (PictureOrientation{3, true}));
     EXPECT_EQ(out->width, 1920);
     EXPECT_EQ(out->height, 800);
     EXPECT_EQ(out->profile, 100);

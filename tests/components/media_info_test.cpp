@@ -45,6 +45,16 @@ struct Dib {
     }
 };
 
+// ffmpeg shows "rotate=90" a quarter turn anticlockwise.
+const struct TurnedClip {
+    const char* name;
+    const char* stored;  // filter from the upright picture to the stored one
+    const char* rotate;
+} kTurnedClips[] = {
+    {"portrait.mp4", "transpose=clock", "90"},
+    {"upside_down.mp4", "hflip,vflip", "180"},
+};
+
 class MediaInfo : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -77,6 +87,14 @@ protected:
                                   "-filter_complex vstack -c:v libx264 -pix_fmt yuv444p"},
         };
         for (const auto& f : fixtures) ASSERT_TRUE(MakeMedia(Path(f.name), f.arguments)) << f.name;
+        // A 48x64 upright picture, red in its top left quarter, stored turned with a display matrix that turns it back.
+        const std::string upright = "-f lavfi -i color=c=blue:s=48x64:d=1,drawbox=w=24:h=32:color=red:t=fill,";
+        for (const auto& [name, stored, rotate] : kTurnedClips) {
+            ASSERT_TRUE(MakeMedia(Path(std::string("stored-") + name), upright + stored + " -c:v libx264 -pix_fmt yuv420p"));
+            ASSERT_TRUE(MakeMedia(Path(name), "-i " + Quoted(Path(std::string("stored-") + name)) +
+                                                  " -c copy -metadata:s:v:0 rotate=" + rotate))
+                << name;
+        }
         testing_files::WriteFileBytes(Path("empty.mp4"), "");
         testing_files::WriteFileBytes(Path("garbage.mp4"), testing_files::PatternBytes(64 * 1024));
         testing_files::WriteFileBytes(Path("notes.avi"), "These are not the frames you are looking for.\n");
@@ -296,6 +314,23 @@ TEST_F(MediaInfo, APositionLandsOnItsFrameHoweverFarTheKeyFramesLie)
             ASSERT_EQ(Frame(info.Get(), c.position, 8, 8, &dib), S_OK) << c.position;
             EXPECT_TRUE(c.blue ? IsBlue(dib.At(4, 4)) : IsRed(dib.At(4, 4))) << "at " << c.position;
         }
+    }
+}
+
+TEST_F(MediaInfo, TurnedVideoReportsItsUprightSizeAndPicture)
+{
+    for (const TurnedClip& clip : kTurnedClips) {
+        SCOPED_TRACE(clip.name);
+        auto info = Opened(clip.name);
+        short width = 0, height = 0;
+        ASSERT_EQ(info->GetVideoSize(&width, &height), S_OK);
+        EXPECT_EQ(width, 48);
+        EXPECT_EQ(height, 64);
+        Dib dib;
+        ASSERT_EQ(Frame(info.Get(), 0, width, height, &dib), S_OK);
+        EXPECT_TRUE(IsRed(dib.At(4, 4)));
+        EXPECT_FALSE(IsRed(dib.At(width - 5, 4)));
+        EXPECT_FALSE(IsRed(dib.At(4, height - 5)));
     }
 }
 

@@ -129,3 +129,33 @@ TEST(SampleRateConverter, RefusesRatesItCannotMake)
         EXPECT_EQ(Configure(converter.Get(), {{component_params::SampleRate, rate}}), E_INVALIDARG);
     }
 }
+
+TEST(SampleRateConverter, MixesDownToTheChannelLimitAndKeepsFewerChannels)
+{
+    struct Case {
+        const char* what;
+        int channels;
+        uint32_t limit;
+        int expected;
+    } cases[] = {
+        {"5.1 mixed down to stereo", 6, 2, 2},
+        {"mono kept under a stereo limit", 1, 2, 1},
+        {"5.1 kept without a limit", 6, 0, 6},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const RawAudioFormat input{AV_SAMPLE_FMT_S16, 48000, c.channels};
+        auto converter = MakeComponent(CLSID_SampleRateConverter);
+        ASSERT_EQ(Configure(converter.Get(), {{component_params::MaxChannels, c.limit}}), S_OK);
+        ConverterChain chain(ComPtr<IBaseFilter>(new CRawAudioSource(input, 1.0)).Get(), converter.Get());
+        ASSERT_EQ(chain.Connect(), S_OK);
+        const auto out = ReadRawAudioType(chain.sink->ConnectedType());
+        ASSERT_TRUE(out);
+        EXPECT_EQ(out->channels, c.expected);
+        EXPECT_EQ(out->sampleRate, 48000);
+        ASSERT_EQ(chain.Run(), std::vector<long>{EC_COMPLETE});
+        const auto values = FirstChannel(chain.Samples(), *out);
+        EXPECT_NEAR(static_cast<double>(values.size()), 48000, 8);
+        EXPECT_NEAR(RisingCrossings(values), 440, 2);
+    }
+}

@@ -40,23 +40,6 @@ int Whole(const Probe& probe, int stream, const std::string& key)
     return std::atoi(probe.Stream(stream, key).c_str());
 }
 
-struct Picture {
-    int width = 0, height = 0;
-};
-
-// The part of the frames that is not black border, as ffmpeg's cropdetect
-// finds it over the whole file; 0x0 when it finds nothing.
-Picture VisiblePicture(const std::filesystem::path& video)
-{
-    const std::string report = testing_media::RunCommand(
-        "ffmpeg -nostdin -v info -i " + testing_media::Quoted(video.string()) +
-        " -vf cropdetect=limit=24:round=2:reset=0 -f null - 2>&1");
-    const auto at = report.rfind("crop=");
-    Picture picture;
-    if (at != std::string::npos) std::sscanf(report.c_str() + at, "crop=%d:%d", &picture.width, &picture.height);
-    return picture;
-}
-
 bool CodecMatches(const std::string& found, const std::string& wanted)
 {
     if (!wanted.empty() && wanted.back() == '_') return found.rfind(wanted, 0) == 0;
@@ -64,6 +47,18 @@ bool CodecMatches(const std::string& found, const std::string& wanted)
 }
 
 }  // namespace
+
+Picture VisiblePicture(const std::filesystem::path& video)
+{
+    const std::string report = testing_media::RunCommand(
+        "ffmpeg -nostdin -v info -i " + testing_media::Quoted(video.string()) +
+        " -vf cropdetect=limit=24:round=2:reset=0 -f null - 2>&1");
+    const auto at = report.rfind("crop=");
+    Picture picture;
+    if (at != std::string::npos)
+        std::sscanf(report.c_str() + at, "crop=%d:%d:%d:%d", &picture.width, &picture.height, &picture.x, &picture.y);
+    return picture;
+}
 
 AssertionResult MakeClip(const std::filesystem::path& folder, const Clip& clip)
 {

@@ -33,6 +33,13 @@ struct Clip {
 std::filesystem::path OutputFor(const std::filesystem::path& folder, const std::string& input,
                                 const std::string& extension);
 
+// The part of the frames that is not black border (at x, y), as ffmpeg's
+// cropdetect finds it over the whole file; 0x0 when it finds nothing.
+struct Picture {
+    int width = 0, height = 0, x = 0, y = 0;
+};
+Picture VisiblePicture(const std::filesystem::path& video);
+
 // The stream checks below name what they found when they fail.
 ::testing::AssertionResult HasStreams(const testing_media::Probe& probe, int video, int audio);
 ::testing::AssertionResult HasVideo(const testing_media::Probe& probe, const std::string& codec, int width,

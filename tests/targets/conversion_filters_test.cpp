@@ -52,34 +52,45 @@ struct SourceIntoSink {
     ComPtr<IPin> sinkIn;
 };
 
-IBaseFilter* VideoSource(int width, int height)
+IBaseFilter* VideoSource(int width, int height, AVRational displayAspect = {0, 1})
 {
-    return new testing_media::CRawVideoSource({AV_PIX_FMT_YUV420P, width, height, UNITS / 25}, 5);
+    return new testing_media::CRawVideoSource({AV_PIX_FMT_YUV420P, width, height, UNITS / 25, displayAspect}, 5);
 }
 
-TEST(ConversionFiltersTest, ResizeModesDecideTheEncoderFrameSize)
+TEST(ConversionFiltersTest, ResizeModesDecideTheEncoderFrameSizeFromTheDisplaySize)
 {
+    constexpr AVRational kSquare{0, 1}, kWide{16, 9}, kStandard{4, 3};
     struct Row {
         const char* name;
+        int sourceWidth, sourceHeight;
+        AVRational aspect;
         int mode, width, height;
         HRESULT result;
         bool scaler;
         int outWidth, outHeight;
     };
     const Row rows[] = {
-        {"mode 0 keeps", 0, 160, 120, S_OK, false, 320, 240},
-        {"mode 1 scales exactly", 1, 160, 120, S_OK, true, 160, 120},
-        {"mode 1 also enlarges", 1, 640, 480, S_OK, true, 640, 480},
-        {"mode 2 leaves a fitting picture", 2, 1024, 576, S_OK, false, 320, 240},
-        {"mode 2 caps the width that reaches", 2, 320, 100, S_OK, true, 320, 100},
-        {"mode 2 caps both", 2, 160, 120, S_OK, true, 160, 120},
-        {"mode 1 source size", 1, 0, 0, S_OK, false, 320, 240},
-        {"mode 2 source size", 2, 0, 120, S_OK, false, 320, 240},
-        {"unknown mode", 3, 160, 120, E_FAIL, false, 320, 240},
+        {"mode 0 keeps", 320, 240, kSquare, 0, 160, 120, S_OK, false, 320, 240},
+        {"mode 1 scales exactly", 320, 240, kSquare, 1, 160, 120, S_OK, true, 160, 120},
+        {"mode 1 also enlarges", 320, 240, kSquare, 1, 640, 480, S_OK, true, 640, 480},
+        {"mode 2 leaves a fitting picture", 320, 240, kSquare, 2, 1024, 576, S_OK, false, 320, 240},
+        {"mode 2 keeps the picture's shape", 320, 240, kSquare, 2, 320, 100, S_OK, true, 134, 100},
+        {"mode 2 scales down", 320, 240, kSquare, 2, 160, 120, S_OK, true, 160, 120},
+        {"mode 1 source size", 320, 240, kSquare, 1, 0, 0, S_OK, false, 320, 240},
+        {"mode 2 source size", 320, 240, kSquare, 2, 0, 120, S_OK, false, 320, 240},
+        {"unknown mode", 320, 240, kSquare, 3, 160, 120, E_FAIL, false, 320, 240},
+        {"wide PAL kept square", 720, 576, kWide, 0, 0, 0, S_OK, true, 1024, 576},
+        {"wide PAL at the source size", 720, 576, kWide, 1, 0, 0, S_OK, true, 1024, 576},
+        {"wide PAL fills the netbook frame", 720, 576, kWide, 2, 1024, 576, S_OK, true, 1024, 576},
+        {"standard PAL fits the netbook frame", 720, 576, kStandard, 2, 1024, 576, S_OK, true, 768, 576},
+        {"wide NTSC fits unscaled but square", 720, 480, kWide, 2, 1024, 576, S_OK, true, 854, 480},
+        {"standard NTSC fits unscaled but square", 720, 480, kStandard, 2, 1024, 576, S_OK, true, 640, 480},
+        {"HDV scales down to the netbook frame", 1440, 1080, kWide, 2, 1024, 576, S_OK, true, 1024, 576},
+        {"portrait fits the netbook frame", 720, 1280, kSquare, 2, 1024, 576, S_OK, true, 324, 576},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        SourceIntoSink graph(VideoSource(320, 240));
+        SourceIntoSink graph(VideoSource(row.sourceWidth, row.sourceHeight, row.aspect));
         TargetVideoSettings video;
         video.resizeMode = row.mode;
         video.width = row.width;

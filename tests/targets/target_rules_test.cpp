@@ -11,7 +11,7 @@
 
 namespace {
 
-TEST(TargetRulesTest, FittingWithinALimitScalesOnlyWhatReachesIt)
+TEST(TargetRulesTest, FittingWithinALimitKeepsThePictureShape)
 {
     struct Row {
         QSize source, limit;
@@ -20,15 +20,34 @@ TEST(TargetRulesTest, FittingWithinALimitScalesOnlyWhatReachesIt)
     const Row rows[] = {
         {{640, 480}, {1024, 576}, std::nullopt},
         {{1280, 720}, {1024, 576}, QSize(1024, 576)},
-        {{1920, 800}, {1024, 576}, QSize(1024, 576)},
-        {{1024, 400}, {1024, 576}, QSize(1024, 400)},  // the width reaches the limit
-        {{720, 576}, {1024, 576}, QSize(720, 576)},    // the height reaches it
-        {{1023, 575}, {1024, 576}, std::nullopt},
-        {{1920, 1080}, {1920, 1080}, QSize(1920, 1080)},
+        {{1920, 800}, {1024, 576}, QSize(1024, 426)},
+        {{1024, 400}, {1024, 576}, std::nullopt},
+        {{1025, 400}, {1024, 576}, QSize(1024, 400)},
+        {{768, 576}, {1024, 576}, std::nullopt},
+        {{720, 1280}, {1024, 576}, QSize(324, 576)},
+        {{1920, 1080}, {1920, 1080}, std::nullopt},
+        {{3840, 2160}, {1920, 1080}, QSize(1920, 1080)},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::to_string(row.source.width()) + "x" + std::to_string(row.source.height()));
         EXPECT_EQ(SizeWithin(row.source, row.limit), row.expected);
+    }
+}
+
+TEST(TargetRulesTest, DisplaySizeKeepsTheHeightAndSquaresThePixels)
+{
+    struct Row {
+        QSize frame, aspect, expected;
+    };
+    const Row rows[] = {
+        {{720, 576}, {16, 9}, {1024, 576}}, {{720, 576}, {4, 3}, {768, 576}},
+        {{720, 480}, {16, 9}, {854, 480}},  {{720, 480}, {4, 3}, {640, 480}},
+        {{1440, 1080}, {16, 9}, {1920, 1080}}, {{640, 360}, {16, 9}, {640, 360}},
+        {{640, 360}, {0, 0}, {640, 360}},   {{853, 480}, {16, 9}, {853, 480}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.frame.width()) + "x" + std::to_string(row.frame.height()));
+        EXPECT_EQ(DisplaySize(row.frame, row.aspect), row.expected);
     }
 }
 
