@@ -10,6 +10,7 @@
 #include "app/terminal_task_runner.h"
 #include "pipeline/device.h"
 #include "res/string_table.h"
+#include "sources/dvd/video_dvd_src_dev.h"
 #include "targets/computer_tgt_dev.h"
 #include "targets/netbook_tgt_dev.h"
 #include "ui/messages.h"
@@ -86,6 +87,27 @@ int RunQueueUnattended(CKestrelDoc& document, bool jsonProgress)
     return stopSignals.Received() ? stopSignals.ExitStatus() : 0;
 }
 
+// Reads the DVD and sets the chosen streams on the titles asked for; an
+// error text when the disc, a title or a stream is not there.
+QString PrepareDvdTitles(CVideoDVDSrcDev* source, const CExCommandLineInfo& info)
+{
+    source->SelectDrive(source->AddDrive(info.drive));
+    if (!source->ReadDiscStructure() || source->TitleCount() == 0)
+        return QStringLiteral("No video DVD titles found in %1.").arg(info.drive);
+    for (const QString& number : info.files) {
+        CTitleInfo* title = source->Title(number.toInt() - 1);
+        if (!title)
+            return QStringLiteral("The DVD has no title %1 (it has %2).").arg(number).arg(source->TitleCount());
+        if (info.audio > title->m_titleSet->m_audioDescriptions.size())
+            return QStringLiteral("Title %1 has no audio stream %2.").arg(number).arg(info.audio);
+        if (info.subtitles > title->m_titleSet->m_subtitleDescriptions.size())
+            return QStringLiteral("Title %1 has no subtitle stream %2.").arg(number).arg(info.subtitles);
+        title->m_audio = info.audio - 1;
+        title->m_subtitles = info.subtitles - 1;
+    }
+    return {};
+}
+
 int CannotSendTo(const QString& targetName)
 {
     ShowMessage(FormatString(IDS_UNABLE_TO_SEND, {targetName}), MessageIcon::Error);
@@ -108,10 +130,22 @@ int RunCommandLineTransfer(const CExCommandLineInfo& info)
         return EXIT_CANNOT_TRANSFER;
     }
     QStringList files;
-    for (const QString& file : info.files)
-        files << QFileInfo(file).absoluteFilePath();
-    if (!document.TransferFromCommandLine(target, files))
-        return CannotSendTo(info.targetName);
+    if (info.sourceName.isEmpty()) {
+        for (const QString& file : info.files)
+            files << QFileInfo(file).absoluteFilePath();
+        if (!document.TransferFromCommandLine(target, files))
+            return CannotSendTo(info.targetName);
+    } else {
+        auto* source = dynamic_cast<CVideoDVDSrcDev*>(document.FindDevice(info.sourceName, DIRECTION_SOURCE));
+        const QString dvdError = source ? PrepareDvdTitles(source, info) : QStringLiteral("Unknown source.");
+        if (!dvdError.isEmpty()) {
+            ShowMessage(dvdError, MessageIcon::Error);
+            return EXIT_CANNOT_TRANSFER;
+        }
+        files = info.files;
+        if (!document.QueueTasks(source, &files, target))
+            return CannotSendTo(info.targetName);
+    }
     if (const int stopped = RunQueueUnattended(document, info.jsonProgress))
         return stopped;
     return document.Tally().transferred == files.size() ? EXIT_ALL_TRANSFERRED : EXIT_SOME_NOT_TRANSFERRED;

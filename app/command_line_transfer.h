@@ -1,5 +1,6 @@
 // A transfer given on the command line: the files go from the computer
-// source to the named target, unattended, and the program then ends.
+// source (or the titles from the video DVD source) to the named target,
+// unattended, and the program then ends.
 #pragma once
 
 class CExCommandLineInfo;

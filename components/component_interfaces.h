@@ -73,6 +73,23 @@ protected:
     ~IVideoDiscard() = default;
 };
 
+// The DVD source filter's: which sectors of the loaded title set to read.
+// Method order matters: AddRange is the first slot after IUnknown's.
+struct IDvdSourceRanges : IUnknown {
+    static constexpr IID iid = IID_IDvdSourceRanges;
+    // Appends the sectors startSector..endSector (inclusive, 2048 bytes
+    // each, counted from the first sector of VTS_nn_1.VOB); E_INVALIDARG
+    // when the end lies before the start, VFW_E_ALREADY_CONNECTED once the
+    // output is connected.
+    virtual HRESULT AddRange(uint32_t startSector, uint32_t endSector) = 0;
+
+protected:
+    ~IDvdSourceRanges() = default;
+};
+
+// A read of the DVD source met a scrambled (CSS) sector.
+inline constexpr HRESULT VFW_E_COPYPROT_FAILED = MakeHResult(0x80040267);
+
 // The media information object (CLSID_MediaInfo).
 struct IMediaInfo : IUnknown {
     static constexpr IID iid = IID_IMediaInfo;

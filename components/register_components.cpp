@@ -4,6 +4,7 @@
 #include "components/convert/register_convert.h"
 #include "components/decode/register_decode.h"
 #include "components/demux/register_demux.h"
+#include "components/dvd/dvd_source.h"
 #include "components/encode/register_encode.h"
 #include "components/info/register_info.h"
 #include "components/write/register_write.h"
@@ -14,6 +15,7 @@ void RegisterComponents()
     // The groups that fill the filter mapper keep this order: among equal
     // merits, intelligent connect tries filters in registration order.
     RegisterDemuxComponents();
+    RegisterDvdSource();
     RegisterDecodeComponents();
     RegisterConvertComponents();
     RegisterEncodeComponents();

@@ -21,6 +21,7 @@ constexpr const char* kWriteFault = "The target drive could not be written to.";
 constexpr const char* kStalled = "The conversion stopped making progress.";
 constexpr const char* kCutShort = "The conversion was stopped before its end.";
 constexpr const char* kUnseekableServer = "The server cannot send the video in the order the program must read it.";
+constexpr const char* kCopyProtected = "This disc is copy-protected; the program cannot read it.";
 
 constexpr Cause kCauses[] = {
     {HRESULT_FROM_WIN32(ERROR_DISK_FULL), kDiskFull},
@@ -47,6 +48,7 @@ constexpr Cause kCauses[] = {
     {HTTP_E_HOST_UNREACHABLE, kConnection},
     {HTTP_E_CANNOT_READ_BACK, kUnseekableServer},
     {HRESULT_FROM_WIN32(ERROR_WRITE_FAULT), kWriteFault},
+    {VFW_E_COPYPROT_FAILED, kCopyProtected},
 };
 
 }  // namespace

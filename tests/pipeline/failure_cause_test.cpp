@@ -31,6 +31,7 @@ TEST(FailureCause, SaysWhyInOneSentenceForWhatAUserCanActOn)
         {E_ABORT, "The conversion was stopped before its end."},
         {MUX_E_PENDING_OVERFLOW, "The source is unreadable or damaged."},
         {HTTP_E_CANNOT_READ_BACK, "The server cannot send the video in the order the program must read it."},
+        {VFW_E_COPYPROT_FAILED, "This disc is copy-protected; the program cannot read it."},
         {E_FAIL, ""},
         {S_OK, ""},
     };
