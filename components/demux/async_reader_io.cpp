@@ -53,6 +53,13 @@ int64_t AsyncReaderIo::Length() const
     return SUCCEEDED(m_reader->Length(&total, &available)) ? total : -1;
 }
 
+void AsyncReaderIo::ForgetReadErrors()
+{
+    m_readError = S_OK;
+    m_context->error = 0;
+    m_context->eof_reached = 0;
+}
+
 int AsyncReaderIo::Read(uint8_t* buffer, int size)
 {
     const int64_t length = Length();

@@ -32,6 +32,10 @@ public:
     // The reader's failure behind the latest read error libavformat saw
     // (S_OK when the last failure was libavformat's own, or none).
     HRESULT LastReadError() const { return m_readError; }
+    // Before a new run: a read that failed in an interrupted run (the reader
+    // refuses reads while it flushes) must not end this one. libavformat
+    // keeps a failed read's error in the context until somebody clears it.
+    void ForgetReadErrors();
 
 private:
     explicit AsyncReaderIo(IAsyncReader* reader);

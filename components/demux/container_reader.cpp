@@ -138,6 +138,7 @@ HRESULT ContainerReader::Seek(REFERENCE_TIME position)
     // whatever packet is near the time, and time key frames by their
     // presentation, which comes after their decoding: reading starts a
     // margin earlier (before the first packet, for the start itself).
+    m_io->ForgetReadErrors();
     const int64_t target = FromMediaTime(position - kSeekMargin + m_startTime, AV_TIME_BASE_Q);
     // A key frame at or before the target, else the first one after it
     // (a stream may start after the container does).

@@ -215,6 +215,7 @@ TEST_F(DvdSourceFilter, DvdGraphDecodesAndTrimsTheTitle)
         {-1, -1, 0, 10},
         {-1, 2 * UNITS, 0, 2},
         {UNITS / 2, 2 * UNITS, 0.5, 2},
+        {UNITS / 2, -1, 0.5, 10},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.start << ".." << c.stop);
