@@ -16,10 +16,11 @@ set(theme_icons)
 foreach(size IN LISTS TAVIMO_ICON_SIZES)
   list(APPEND theme_icons ${TAVIMO_ARTWORK_DIR}/hicolor/${size}x${size}/apps/orvex-tavimo.png)
 endforeach()
-# Qt's own allocations at exit are no leak of ours; sanitizer builds still run
-# the tool.
+# Qt's own allocations at exit are no leak of ours, and Qt's threads are not
+# the checker's to follow (tests/tsan.supp); sanitizer builds still run the tool.
 add_custom_command(OUTPUT ${TAVIMO_ARTWORK_QRC} ${theme_icons}
-  COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen
+  COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0 TSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/tsan.supp
+          QT_QPA_PLATFORM=offscreen
           $<TARGET_FILE:render_artwork> ${TAVIMO_ARTWORK_DIR}
   DEPENDS render_artwork
   COMMENT "Drawing the program's bitmaps"
